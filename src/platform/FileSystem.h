@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/FileOps.h"
+#include "platform/TextStream.h"
+
+namespace korvale {
+
+class File;
+
+// Korvale's file layer: a few operations on single-byte text files, over the host's FileOps.
+// Paths are UTF-8 text; Korvale forms them with backslashes.
+class FileSystem {
+public:
+    enum class Access { Default, OwnerOnly };
+
+    FileSystem(FileOps& ops, std::string programFolder);
+
+    bool FileExists(const std::string& path) const;
+    // A missing file is a failure.
+    File GetFile(const std::string& path) const;
+    // Creates the file, or empties an existing one, and returns a stream open for writing.
+    TextStream CreateTextFile(const std::string& path, Access access = Access::Default) const;
+
+    // The folder of the program, without a trailing separator (a root keeps its own).
+    const std::string& ProgramFolder() const noexcept { return m_programFolder; }
+    // The program folder, a backslash and the name.
+    std::string ProgramFile(std::string_view name) const;
+
+    // Replaces `destination` with a whole copy of `source`. The copy is made beside the
+    // destination and swapped in complete, so a failure leaves the old destination as it was.
+    void CopyFile(const std::string& source, const std::string& destination) const;
+    // Replaces the bytes of `path` (creating it when missing) in one step: the file holds either
+    // its old bytes or all of `content`. A symbolic link stays a link, and the mode is kept.
+    void ReplaceFile(const std::string& path, std::string_view content) const;
+
+    FileOps& Ops() const noexcept { return *m_ops; }
+
+private:
+    FileOps* m_ops;
+    std::string m_programFolder;
+};
+
+// A handle on an existing file.
+class File {
+public:
+    File(FileOps& ops, std::string path) : m_ops(&ops), m_path(std::move(path)) {}
+
+    std::uint64_t Size() const;
+    TextStream OpenAsTextStream(IOMode mode) const;
+    const std::string& Path() const noexcept { return m_path; }
+
+private:
+    FileOps* m_ops;
+    std::string m_path;
+};
+
+}  // namespace korvale

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/FileOps.h"
+
+namespace korvale {
+
+// The host's files: one source file per platform.
+class NativeFileOps final : public FileOps {
+public:
+    // The folder that holds the running executable, without a trailing separator.
+    static std::string ProgramFolder();
+
+    bool exists(const std::string& path) override;
+    std::uint64_t size(const std::string& path) override;
+    Handle open(const std::string& path, OpenMode mode) override;
+    std::size_t read(Handle& file, char* buffer, std::size_t capacity) override;
+    void write(Handle& file, const char* data, std::size_t length) override;
+    void flush(Handle& file) override;
+    void truncate(Handle& file, std::uint64_t length) override;
+    void close(Handle& file) override;
+    void rename(const std::string& from, const std::string& to) override;
+    void remove(const std::string& path) noexcept override;
+    std::string resolve(const std::string& path) override;
+    void copyPermissions(const std::string& model, Handle& file) override;
+    std::string nativeForm(const std::string& path) override;
+};
+
+}  // namespace korvale
