@@ -29,6 +29,8 @@ public:
     bool AtEndOfStream();
     // The next line without its line break.
     std::string ReadLine();
+    // The same into a buffer the caller reuses; false when nothing was left to read.
+    bool ReadLine(std::string& line);
 
     void Write(std::string_view text);
     void WriteLine(std::string_view text);

@@ -1,0 +1,170 @@
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+#include "platform/FileError.h"
+
+namespace korvale {
+
+namespace {
+
+constexpr std::size_t kCopyChunk = 64 * 1024;
+constexpr std::string_view kTemporarySuffix = ".korvale-new";
+
+// An open file that is closed, quietly, however the scope is left.
+class OpenFile {
+public:
+    OpenFile(FileOps& ops, const std::string& path, FileOps::OpenMode mode)
+        : m_ops(ops), m_handle(ops.open(path, mode)) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile() {
+        if (m_open) {
+            try {
+                m_ops.close(m_handle);
+            } catch (...) {
+            }
+        }
+    }
+
+    FileOps::Handle& handle() noexcept { return m_handle; }
+    void close() {
+        m_open = false;
+        m_ops.close(m_handle);
+    }
+
+private:
+    FileOps& m_ops;
+    FileOps::Handle m_handle;
+    bool m_open = true;
+};
+
+void copyBytes(FileOps& ops, OpenFile& from, OpenFile& to) {
+    std::string buffer(kCopyChunk, '\0');
+    for (;;) {
+        const std::size_t got = ops.read(from.handle(), buffer.data(), buffer.size());
+        if (got == 0) {
+            return;
+        }
+        ops.write(to.handle(), buffer.data(), got);
+    }
+}
+
+// A temporary file beside `target` that is removed unless it was swapped in.
+class TemporaryFile {
+public:
+    TemporaryFile(FileOps& ops, const std::string& target)
+        : m_ops(ops), m_path(target + std::string(kTemporarySuffix)), m_target(target) {
+        m_ops.remove(m_path);  // a leftover of an earlier run that was cut short
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!m_committed) {
+            m_ops.remove(m_path);
+        }
+    }
+
+    const std::string& path() const noexcept { return m_path; }
+    void commit() {
+        m_ops.rename(m_path, m_target);
+        m_committed = true;
+    }
+
+private:
+    FileOps& m_ops;
+    std::string m_path;
+    std::string m_target;
+    bool m_committed = false;
+};
+
+}  // namespace
+
+FileSystem::FileSystem(FileOps& ops, std::string programFolder)
+    : m_ops(&ops), m_programFolder(std::move(programFolder)) {}
+
+bool FileSystem::FileExists(const std::string& path) const { return m_ops->exists(path); }
+
+File FileSystem::GetFile(const std::string& path) const {
+    if (!m_ops->exists(path)) {
+        throw FileError(m_ops->nativeForm(path),
+                        std::make_error_code(std::errc::no_such_file_or_directory).message());
+    }
+    return File(*m_ops, path);
+}
+
+TextStream FileSystem::CreateTextFile(const std::string& path, Access access) const {
+    const auto mode = access == Access::OwnerOnly ? FileOps::OpenMode::CreateOwnerOnly
+                                                  : FileOps::OpenMode::Create;
+    return TextStream(*m_ops, m_ops->open(path, mode), IOMode::ForWriting);
+}
+
+std::string FileSystem::ProgramFile(std::string_view name) const {
+    std::string path = m_programFolder;
+    path += '\\';
+    path += name;
+    return path;
+}
+
+void FileSystem::CopyFile(const std::string& source, const std::string& destination) const {
+    OpenFile from(*m_ops, source, FileOps::OpenMode::Read);
+    TemporaryFile temporary(*m_ops, m_ops->resolve(destination));
+    {
+        OpenFile to(*m_ops, temporary.path(), FileOps::OpenMode::CreateNew);
+        copyBytes(*m_ops, from, to);
+        to.close();
+    }
+    from.close();
+    temporary.commit();
+}
+
+void FileSystem::CopyInPlace(const std::string& source, const std::string& destination) const {
+    OpenFile from(*m_ops, source, FileOps::OpenMode::Read);
+    OpenFile to(*m_ops, destination, FileOps::OpenMode::Write);
+    copyBytes(*m_ops, from, to);
+    to.close();
+    from.close();
+}
+
+void FileSystem::ReplaceFile(const std::string& path, std::string_view content) const {
+    const std::string target = m_ops->resolve(path);
+    TemporaryFile temporary(*m_ops, target);
+    {
+        OpenFile file(*m_ops, temporary.path(), FileOps::OpenMode::CreateNew);
+        m_ops->copyPermissions(target, file.handle());
+        m_ops->write(file.handle(), content.data(), content.size());
+        m_ops->flush(file.handle());
+        file.close();
+    }
+    temporary.commit();
+}
+
+std::uint64_t File::Size() const { return m_ops->size(m_path); }
+
+TextStream File::OpenAsTextStream(IOMode mode) const {
+    switch (mode) {
+        case IOMode::ForReading:
+            return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Read), mode);
+        case IOMode::ForWriting:
+            return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Write), mode);
+        case IOMode::ForAppending:
+            break;
+    }
+    // An appending stream numbers its lines after those already in the file.
+    std::size_t lineBreaks = 0;
+    {
+        OpenFile existing(*m_ops, m_path, FileOps::OpenMode::Read);
+        std::string buffer(kCopyChunk, '\0');
+        while (const std::size_t got = m_ops->read(existing.handle(), buffer.data(), buffer.size())) {
+            lineBreaks += static_cast<std::size_t>(
+                std::count(buffer.data(), buffer.data() + got, '\n'));
+        }
+        existing.close();
+    }
+    return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Append), mode,
+                      lineBreaks + 1);
+}
+
+}  // namespace korvale

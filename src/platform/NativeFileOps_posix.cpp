@@ -1,0 +1,176 @@
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/FileError.h"
+#include "platform/NativeFileOps.h"
+
+namespace korvale {
+
+namespace {
+
+std::string toNative(const std::string& path) {
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+[[noreturn]] void fail(const std::string& path, int error) {
+    throw FileError(toNative(path), std::generic_category().message(error));
+}
+
+int descriptor(const FileOps::Handle& file) { return static_cast<int>(file.native); }
+
+}  // namespace
+
+std::string NativeFileOps::ProgramFolder() {
+    std::error_code error;
+    auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return std::filesystem::current_path().string();
+    }
+    std::string folder = executable.parent_path().string();
+    return folder.empty() ? std::string("/") : folder;
+}
+
+bool NativeFileOps::exists(const std::string& path) {
+    struct stat status {};
+    return ::stat(toNative(path).c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
+std::uint64_t NativeFileOps::size(const std::string& path) {
+    struct stat status {};
+    if (::stat(toNative(path).c_str(), &status) != 0) {
+        fail(path, errno);
+    }
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
+    int flags = O_CLOEXEC;
+    mode_t permissions = 0666;
+    switch (mode) {
+        case OpenMode::Read:
+            flags |= O_RDONLY;
+            break;
+        case OpenMode::Write:
+            flags |= O_WRONLY | O_TRUNC;
+            break;
+        case OpenMode::Append:
+            flags |= O_WRONLY | O_APPEND;
+            break;
+        case OpenMode::Create:
+            flags |= O_WRONLY | O_CREAT | O_TRUNC;
+            break;
+        case OpenMode::CreateOwnerOnly:
+            flags |= O_WRONLY | O_CREAT | O_TRUNC;
+            permissions = 0600;
+            break;
+        case OpenMode::CreateNew:
+            flags |= O_WRONLY | O_CREAT | O_EXCL;
+            break;
+    }
+    int fd = -1;
+    do {
+        fd = ::open(toNative(path).c_str(), flags, permissions);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        fail(path, errno);
+    }
+    return Handle{fd, path};
+}
+
+std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity) {
+    for (;;) {
+        const ssize_t got = ::read(descriptor(file), buffer, capacity);
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            fail(file.path, errno);
+        }
+    }
+}
+
+void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t put = ::write(descriptor(file), data, length);
+        if (put < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail(file.path, errno);
+        }
+        data += put;
+        length -= static_cast<std::size_t>(put);
+    }
+}
+
+void NativeFileOps::flush(Handle& file) {
+    if (::fsync(descriptor(file)) != 0) {
+        fail(file.path, errno);
+    }
+}
+
+void NativeFileOps::truncate(Handle& file, std::uint64_t length) {
+    if (::ftruncate(descriptor(file), static_cast<off_t>(length)) != 0) {
+        fail(file.path, errno);
+    }
+}
+
+void NativeFileOps::close(Handle& file) {
+    const int fd = descriptor(file);
+    file.native = -1;
+    // After a failed close the descriptor is gone all the same: it must not be closed again.
+    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) {
+        fail(file.path, errno);
+    }
+}
+
+void NativeFileOps::rename(const std::string& from, const std::string& to) {
+    if (::rename(toNative(from).c_str(), toNative(to).c_str()) != 0) {
+        fail(to, errno);
+    }
+}
+
+void NativeFileOps::remove(const std::string& path) noexcept { ::unlink(toNative(path).c_str()); }
+
+std::string NativeFileOps::resolve(const std::string& path) {
+    // Follow the link itself, not the folders: the swap must land on the file the link names.
+    std::string current = toNative(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (length < 0) {
+            return current;
+        }
+        std::string next(target, static_cast<std::size_t>(length));
+        if (next.front() != '/') {
+            const auto slash = current.rfind('/');
+            next = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + next;
+        }
+        current = next;
+    }
+    fail(path, ELOOP);
+}
+
+void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
+    struct stat status {};
+    if (::stat(toNative(model).c_str(), &status) != 0) {
+        return;  // no model: the new file keeps the usual mode
+    }
+    if (::fchmod(descriptor(file), status.st_mode & 07777) != 0) {
+        fail(file.path, errno);
+    }
+}
+
+std::string NativeFileOps::nativeForm(const std::string& path) { return toNative(path); }
+
+}  // namespace korvale

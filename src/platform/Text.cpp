@@ -1,0 +1,52 @@
+#include "platform/Text.h"
+
+namespace korvale {
+
+std::string_view Trim(std::string_view text) noexcept {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string Latin1ToUtf8(std::string_view latin1) {
+    std::string utf8;
+    utf8.reserve(latin1.size());
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8.push_back(c);
+        } else {
+            utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+            utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
+std::optional<std::string> Utf8ToLatin1(std::string_view utf8) {
+    std::string latin1;
+    latin1.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x80) {
+            latin1.push_back(static_cast<char>(byte));
+            continue;
+        }
+        // Only U+0080..U+00FF fit: a two-byte sequence led by 0xC2 or 0xC3.
+        if ((byte != 0xC2 && byte != 0xC3) || i + 1 >= utf8.size()) {
+            return std::nullopt;
+        }
+        const auto next = static_cast<unsigned char>(utf8[i + 1]);
+        if ((next & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        latin1.push_back(static_cast<char>(((byte & 0x03) << 6) | (next & 0x3F)));
+        ++i;
+    }
+    return latin1;
+}
+
+}  // namespace korvale

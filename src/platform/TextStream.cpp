@@ -1,0 +1,142 @@
+#include "platform/TextStream.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace korvale {
+
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+std::size_t countLineBreaks(std::string_view text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+}  // namespace
+
+TextStream::TextStream(FileOps& ops, FileOps::Handle handle, IOMode mode, std::size_t initialLine)
+    : m_ops(&ops),
+      m_handle(std::move(handle)),
+      m_mode(mode),
+      m_line(initialLine),
+      m_buffer(std::make_unique<char[]>(kBufferSize)) {}
+
+TextStream::TextStream(TextStream&& other) noexcept
+    : m_ops(other.m_ops),
+      m_handle(std::move(other.m_handle)),
+      m_mode(other.m_mode),
+      m_line(other.m_line),
+      m_buffer(std::move(other.m_buffer)),
+      m_begin(other.m_begin),
+      m_end(other.m_end),
+      m_eof(other.m_eof),
+      m_open(std::exchange(other.m_open, false)) {}
+
+TextStream::~TextStream() {
+    // Released without Close only on a failure path: what is still buffered is dropped rather
+    // than written after the caller has started to put things right.
+    if (m_open) {
+        m_open = false;
+        try {
+            m_ops->close(m_handle);
+        } catch (...) {
+        }
+    }
+}
+
+bool TextStream::fill() {
+    if (m_eof) {
+        return false;
+    }
+    m_begin = 0;
+    m_end = m_ops->read(m_handle, m_buffer.get(), kBufferSize);
+    if (m_end == 0) {
+        m_eof = true;
+    }
+    return m_end > 0;
+}
+
+bool TextStream::AtEndOfStream() { return m_begin == m_end && !fill(); }
+
+std::string TextStream::ReadLine() {
+    std::string line;
+    ReadLine(line);
+    return line;
+}
+
+bool TextStream::ReadLine(std::string& line) {
+    line.clear();
+    while (m_begin < m_end || fill()) {
+        const char* start = m_buffer.get() + m_begin;
+        const std::size_t available = m_end - m_begin;
+        const void* found = std::memchr(start, '\n', available);
+        if (found != nullptr) {
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
+            line.append(start, length);
+            m_begin += length + 1;
+            ++m_line;
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            return true;
+        }
+        line.append(start, available);
+        m_begin = m_end;
+    }
+    return !line.empty();  // a last line without a line break
+}
+
+void TextStream::writeBuffered() {
+    if (m_end > 0) {
+        const std::size_t pending = std::exchange(m_end, 0);
+        m_ops->write(m_handle, m_buffer.get(), pending);
+    }
+}
+
+void TextStream::Write(std::string_view text) {
+    m_line += countLineBreaks(text);
+    if (text.size() >= kBufferSize) {
+        writeBuffered();
+        m_ops->write(m_handle, text.data(), text.size());
+        return;
+    }
+    if (m_end + text.size() > kBufferSize) {
+        writeBuffered();
+    }
+    std::memcpy(m_buffer.get() + m_end, text.data(), text.size());
+    m_end += text.size();
+}
+
+void TextStream::WriteLine(std::string_view text) {
+    Write(text);
+    Write("\r\n");
+}
+
+void TextStream::WriteBlankLines(std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        Write("\r\n");
+    }
+}
+
+void TextStream::Flush() {
+    writeBuffered();
+    m_ops->flush(m_handle);
+}
+
+void TextStream::Close() {
+    if (!m_open) {
+        return;
+    }
+    if (m_mode != IOMode::ForReading) {
+        writeBuffered();
+    }
+    m_open = false;
+    m_ops->close(m_handle);
+}
+
+void TextStream::Truncate(std::uint64_t length) {
+    m_end = 0;
+    m_ops->truncate(m_handle, length);
+}
+
+}  // namespace korvale
