@@ -1,0 +1,47 @@
+#include "RawFiles.h"
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <thread>
+
+namespace korvale::test {
+
+std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + file.string());
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+}
+
+std::string PathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+bool WaitForText(const std::filesystem::path& file, std::string_view text, int seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        std::error_code error;
+        if (std::filesystem::exists(file, error) &&
+            ReadBytes(file).find(text) != std::string::npos) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+}  // namespace korvale::test

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace korvale::test {
+
+// Whole files as raw bytes, straight from the disk (not through Korvale's file layer).
+std::string ReadBytes(const std::filesystem::path& file);
+void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
+
+// A path as UTF-8 text, the form Korvale's file layer and its messages use.
+std::string PathText(const std::filesystem::path& path);
+
+// Waits until `file` holds `text` or `seconds` have passed; true when it does.
+bool WaitForText(const std::filesystem::path& file, std::string_view text, int seconds = 20);
+
+}  // namespace korvale::test

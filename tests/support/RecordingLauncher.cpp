@@ -1,0 +1,14 @@
+#include "RecordingLauncher.h"
+
+#include "platform/FileError.h"
+
+namespace korvale::test {
+
+void RecordingLauncher::Start(const std::string& path) {
+    if (m_refusal) {
+        throw FileError(path, *m_refusal);
+    }
+    m_started.push_back(path);
+}
+
+}  // namespace korvale::test

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ProgramLauncher.h"
+
+namespace korvale::test {
+
+// Records the programs it is asked to start; can refuse, as a missing game program would.
+class RecordingLauncher final : public ProgramLauncher {
+public:
+    void Start(const std::string& path) override;
+
+    void Refuse(std::string reason) { m_refusal = std::move(reason); }
+    const std::vector<std::string>& Started() const noexcept { return m_started; }
+
+private:
+    std::vector<std::string> m_started;
+    std::optional<std::string> m_refusal;
+};
+
+}  // namespace korvale::test

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "FaultyFileOps.h"
+#include "RawFiles.h"
+#include "platform/FileSystem.h"
+#include "platform/NativeFileOps.h"
+
+namespace korvale::test {
+
+// A fresh program folder and game folder (with its System folder) for each test, removed after
+// it; Korvale's file layer over the host's files through a FaultyFileOps; the program-wide values
+// reset. Every test also checks that it left no file open.
+class TempFolders : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const FileSystem& Files() const { return *m_files; }
+    FaultyFileOps& Ops() { return m_ops; }
+
+    const std::filesystem::path& Root() const noexcept { return m_root; }
+    std::filesystem::path ProgramDir() const { return m_root / "program"; }
+    std::filesystem::path ProgramPath(std::string_view name) const;
+    // The game folder as Korvale keeps it in UTDir.ini.
+    std::string GameFolder() const { return PathText(GameDir()); }
+    std::filesystem::path GameDir() const { return m_root / "game"; }
+    std::filesystem::path SystemPath(std::string_view name) const;
+    // Another game folder `name` (UTF-8) under the test's root, with its System folder.
+    std::filesystem::path MakeGameFolder(std::string_view name) const;
+
+private:
+    std::filesystem::path m_root;
+    NativeFileOps m_native;
+    FaultyFileOps m_ops{m_native};
+    std::unique_ptr<FileSystem> m_files;
+};
+
+}  // namespace korvale::test
+
+// File modes and links as POSIX has them.
+#ifdef _WIN32
+#define KORVALE_POSIX_ONLY() GTEST_SKIP() << "POSIX file modes and links"
+#else
+#define KORVALE_POSIX_ONLY() static_cast<void>(0)
+#endif
