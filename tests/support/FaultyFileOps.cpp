@@ -48,7 +48,9 @@ void FaultyFileOps::raise(const std::string& path, std::errc error) {
     throw FileError(m_inner->nativeForm(path), std::make_error_code(error).message());
 }
 
-bool FaultyFileOps::exists(const std::string& path) { return m_inner->exists(path); }
+bool FaultyFileOps::exists(const std::string& path) {
+    return m_inner->exists(path);
+}
 
 std::uint64_t FaultyFileOps::size(const std::string& path) {
     if (auto error = due(Op::Size, path)) {
@@ -114,9 +116,13 @@ void FaultyFileOps::rename(const std::string& from, const std::string& to) {
     m_inner->rename(from, to);
 }
 
-void FaultyFileOps::remove(const std::string& path) noexcept { m_inner->remove(path); }
+void FaultyFileOps::remove(const std::string& path) noexcept {
+    m_inner->remove(path);
+}
 
-std::string FaultyFileOps::resolve(const std::string& path) { return m_inner->resolve(path); }
+std::string FaultyFileOps::resolve(const std::string& path) {
+    return m_inner->resolve(path);
+}
 
 void FaultyFileOps::copyPermissions(const std::string& model, Handle& file) {
     m_inner->copyPermissions(model, file);

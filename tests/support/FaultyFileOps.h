@@ -20,12 +20,12 @@ public:
     enum class Opened { Any, ForReading, ForWriting };
 
     struct Fault {
-        Op op;
+        Op op = Op::Open;
         std::size_t nth = 1;  // the first matching call that fails, counted from 1
         std::errc error = std::errc::no_space_on_device;
-        std::string pathContains;     // only calls on such a path count ('\' and '/' alike)
-        Opened opened = Opened::Any;  // for Open: only opens of this kind count
-        std::size_t times = 1;        // matching calls that fail in a row; 0 for all from nth on
+        std::string pathContains = {};  // only calls on such a path count ('\' and '/' alike)
+        Opened opened = Opened::Any;    // for Open: only opens of this kind count
+        std::size_t times = 1;          // matching calls that fail in a row; 0 for all from nth on
     };
 
     explicit FaultyFileOps(FileOps& inner) : m_inner(&inner) {}

@@ -28,7 +28,9 @@ void TempFolders::TearDown() {
     fs::remove_all(m_root, ignored);
 }
 
-fs::path TempFolders::ProgramPath(std::string_view name) const { return ProgramDir() / name; }
+fs::path TempFolders::ProgramPath(std::string_view name) const {
+    return ProgramDir() / name;
+}
 
 fs::path TempFolders::SystemPath(std::string_view name) const {
     return GameDir() / "System" / name;
