@@ -1,0 +1,153 @@
+#include <set>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "RawFiles.h"
+#include "TempFolders.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+
+namespace korvale::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using Op = FaultyFileOps::Op;
+using ::testing::UnorderedElementsAre;
+
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+fs::perms Mode(const fs::path& file) {
+    return fs::status(file).permissions() & fs::perms::mask;
+}
+
+using FileSystemTest = TempFolders;
+
+TEST_F(FileSystemTest, FilesNextToTheProgramAreJoinedWithABackslash) {
+    EXPECT_EQ(Files().ProgramFolder(), PathText(ProgramDir()));
+    EXPECT_EQ(Files().ProgramFile("UTDir.ini"), PathText(ProgramDir()) + "\\UTDir.ini");
+    WriteBytes(ProgramPath("UTDir.ini"), "x");
+    EXPECT_TRUE(Files().FileExists(Files().ProgramFile("UTDir.ini")));
+    EXPECT_FALSE(Files().FileExists(Files().ProgramFile("User.ini")));
+    EXPECT_FALSE(Files().FileExists(GameFolder() + "\\System")) << "a folder is no file";
+    EXPECT_EQ(Files().GetFile(Files().ProgramFile("UTDir.ini")).Size(), 1u);
+}
+
+TEST_F(FileSystemTest, GetFileOnAMissingFileNamesItInNativeForm) {
+    try {
+        Files().GetFile(GameFolder() + "\\System\\User.ini");
+        ADD_FAILURE() << "no failure";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), PathText(SystemPath("User.ini")));
+        EXPECT_EQ(std::string(error.what()), error.path() + ": " + error.reason());
+    }
+}
+
+TEST_F(FileSystemTest, CreateTextFileEmptiesOrCreates) {
+    WriteBytes(ProgramPath("UTDir.ini"), "C:\\Games\\UnrealTournament");
+    Files().CreateTextFile(Files().ProgramFile("UTDir.ini")).Close();
+    Files().CreateTextFile(Files().ProgramFile("new.ini")).Close();
+    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "");
+    EXPECT_EQ(ReadBytes(ProgramPath("new.ini")), "");
+}
+
+TEST_F(FileSystemTest, OwnerOnlyAppliesToNewFilesOnly) {
+    KORVALE_POSIX_ONLY();
+    WriteBytes(ProgramPath("old.ini"), "x");
+    fs::permissions(ProgramPath("old.ini"), fs::perms(0644));
+    Files().CreateTextFile(Files().ProgramFile("new.ini"), FileSystem::Access::OwnerOnly).Close();
+    Files().CreateTextFile(Files().ProgramFile("old.ini"), FileSystem::Access::OwnerOnly).Close();
+    EXPECT_EQ(Mode(ProgramPath("new.ini")), fs::perms(0600));
+    EXPECT_EQ(Mode(ProgramPath("old.ini")), fs::perms(0644));
+}
+
+TEST_F(FileSystemTest, CopyFileReplacesTheDestinationWhole) {
+    WriteBytes(SystemPath("User.ini"), "short\r\n\x80\0"s);
+    WriteBytes(SystemPath("UserKorvale.old"), std::string(100000, 'o'));
+    Files().CopyFile(GameFolder() + "\\System\\User.ini",
+                     GameFolder() + "\\System\\UserKorvale.old");
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "short\r\n\x80\0"s);
+    EXPECT_THAT(Names(GameDir() / "System"), UnorderedElementsAre("User.ini", "UserKorvale.old"));
+}
+
+TEST_F(FileSystemTest, AFailedCopyLeavesTheOldDestinationAndNoTemporaryFile) {
+    struct Case {
+        const char* name;
+        FaultyFileOps::Fault fault;
+    };
+    const Case cases[] = {
+        {"source missing", {.op = Op::Open, .error = std::errc::no_such_file_or_directory}},
+        {"source unreadable", {.op = Op::Read, .error = std::errc::io_error}},
+        {"copy cannot be created",
+         {.op = Op::Open, .nth = 2, .error = std::errc::permission_denied}},
+        {"disk full", {.op = Op::Write, .nth = 2}},
+        {"close of the copy fails", {.op = Op::Close}},
+        {"swap refused", {.op = Op::Rename, .error = std::errc::permission_denied}},
+    };
+    const std::string big(200000, 'n');  // several chunks
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(SystemPath("User.ini"), big);
+        WriteBytes(SystemPath("UserKorvale.old"), "old backup");
+        Ops().Clear();
+        Ops().Inject(c.fault);
+        const std::size_t injected = Ops().Injected();
+        EXPECT_THROW(Files().CopyFile(GameFolder() + "\\System\\User.ini",
+                                      GameFolder() + "\\System\\UserKorvale.old"),
+                     FileError);
+        EXPECT_EQ(Ops().Injected(), injected + 1);
+        EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "old backup");
+        EXPECT_THAT(Names(GameDir() / "System"),
+                    UnorderedElementsAre("User.ini", "UserKorvale.old"));
+        EXPECT_EQ(Ops().OpenHandles(), 0u);
+    }
+}
+
+TEST_F(FileSystemTest, ReplaceFileKeepsALinkALinkAndKeepsTheMode) {
+    KORVALE_POSIX_ONLY();
+    fs::create_directory(Root() / "elsewhere");
+    WriteBytes(Root() / "elsewhere" / "UTDir.ini", "old");
+    fs::permissions(Root() / "elsewhere" / "UTDir.ini", fs::perms(0640));
+    fs::create_symlink("../elsewhere/UTDir.ini", ProgramPath("UTDir.ini"));
+
+    Files().ReplaceFile(Files().ProgramFile("UTDir.ini"), "new\x80");
+    ASSERT_TRUE(fs::is_symlink(ProgramPath("UTDir.ini")));
+    EXPECT_EQ(fs::read_symlink(ProgramPath("UTDir.ini")), "../elsewhere/UTDir.ini");
+    EXPECT_EQ(ReadBytes(Root() / "elsewhere" / "UTDir.ini"), "new\x80");
+    EXPECT_EQ(Mode(Root() / "elsewhere" / "UTDir.ini"), fs::perms(0640));
+    EXPECT_THAT(Names(Root() / "elsewhere"), UnorderedElementsAre("UTDir.ini"));
+
+    Files().ReplaceFile(Files().ProgramFile("fresh.ini"), "made");
+    EXPECT_EQ(ReadBytes(ProgramPath("fresh.ini")), "made");
+}
+
+TEST_F(FileSystemTest, AFailedReplaceLeavesTheOldBytesAndNoTemporaryFile) {
+    const FaultyFileOps::Fault faults[] = {
+        {.op = Op::Open, .error = std::errc::permission_denied},
+        {.op = Op::Write},
+        {.op = Op::Flush},
+        {.op = Op::Close},
+        {.op = Op::Rename, .error = std::errc::permission_denied},
+    };
+    WriteBytes(ProgramPath("UTDir.ini"), "C:\\Old");
+    for (const auto& fault : faults) {
+        SCOPED_TRACE(static_cast<int>(fault.op));
+        Ops().Clear();
+        Ops().Inject(fault);
+        EXPECT_THROW(Files().ReplaceFile(Files().ProgramFile("UTDir.ini"), "C:\\New"), FileError);
+        EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "C:\\Old");
+        EXPECT_THAT(Names(ProgramDir()), UnorderedElementsAre("UTDir.ini"));
+    }
+    EXPECT_EQ(Ops().Injected(), std::size(faults));
+}
+
+}  // namespace
+}  // namespace korvale::test
