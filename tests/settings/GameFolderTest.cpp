@@ -1,0 +1,170 @@
+#include <optional>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "RawFiles.h"
+#include "RecordingUi.h"
+#include "TempFolders.h"
+#include "platform/FileError.h"
+#include "settings/GameFolder.h"
+
+namespace korvale::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using Op = FaultyFileOps::Op;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST(UTGamePathTest, JoinsWithOneBackslashUnlessTheFolderEndsWithOne) {
+    const struct {
+        std::string folder;
+        std::string_view relative;
+        std::string path;
+    } cases[] = {
+        {"C:\\Games\\UnrealTournament", kProfilePath,
+         "C:\\Games\\UnrealTournament\\System\\User.ini"},
+        {"C:\\Games\\UnrealTournament\\", kProfilePath,
+         "C:\\Games\\UnrealTournament\\System\\User.ini"},
+        {"C:\\Games\\UnrealTournament", kBackupPath,
+         "C:\\Games\\UnrealTournament\\System\\UserKorvale.old"},
+        {"C:\\Games\\UnrealTournament\\", kGamePath,
+         "C:\\Games\\UnrealTournament\\System\\UnrealTournament.exe"},
+        {"D:\\", kProfilePath, "D:\\System\\User.ini"},
+        {"C:\\UT ", kProfilePath, "C:\\UT \\System\\User.ini"},
+        {"C:\\UT\\ ", kProfilePath, "C:\\UT\\ \\System\\User.ini"},
+        {"C:/Games/UT/", kProfilePath, "C:/Games/UT/\\System\\User.ini"},
+        {"C:\\UT\\\\", kProfilePath, "C:\\UT\\\\System\\User.ini"},
+        {"/home/me/Spi\xE9le", kGamePath, "/home/me/Spi\xE9le\\System\\UnrealTournament.exe"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UTGamePath(c.folder, c.relative), c.path) << "[" << c.folder << "]";
+        gUTDir = c.folder;
+        EXPECT_EQ(UTGamePath(c.relative), c.path) << "from gUTDir [" << c.folder << "]";
+    }
+    gUTDir.clear();
+}
+
+class GameFolderTest : public TempFolders {
+protected:
+    void SetUp() override {
+        TempFolders::SetUp();
+        SetDirIniPath(Files());
+    }
+    fs::path SettingFile() const { return ProgramPath("UTDir.ini"); }
+    RecordingUi m_ui;
+};
+
+TEST_F(GameFolderTest, StartUpReadsTheFirstLineOrCreatesAnEmptyFile) {
+    const Message notSet{"The Path to UT Needs to be set", ""};
+    const struct {
+        const char* name;
+        std::optional<std::string> file;
+        std::string folder;  // gUTDir afterwards
+        bool warned;
+    } cases[] = {
+        {"missing: created empty, no message", std::nullopt, "", false},
+        {"0 bytes", "", "", true},
+        {"spaces only, kept as read", "   ", "   ", true},
+        {"a folder", "C:\\Games\\UnrealTournament", "C:\\Games\\UnrealTournament", false},
+        {"first line ends with CR LF", "C:\\UT\r\n", "C:\\UT", false},
+        {"first line ends with LF", "C:\\UT\n", "C:\\UT", false},
+        {"several lines, first counts", "C:\\UT\r\nD:\\Other\r\n", "C:\\UT", false},
+        {"first line empty", "\r\nC:\\UT", "", true},
+        {"spaces kept untrimmed", " C:\\UT ", " C:\\UT ", false},
+        {"tab is no space", "\t", "\t", false},
+        {"Latin-1 byte", "C:\\Spi\xE9le", "C:\\Spi\xE9le", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ignored;
+        fs::remove(SettingFile(), ignored);
+        if (c.file) {
+            WriteBytes(SettingFile(), *c.file);
+        }
+        gUTDir.clear();
+        RecordingUi ui;
+        LoadUTDir(Files(), ui);
+        EXPECT_EQ(gUTDir, c.folder);
+        EXPECT_EQ(ui.Messages(), c.warned ? std::vector<Message>{notSet} : std::vector<Message>{});
+        EXPECT_EQ(ReadBytes(SettingFile()), c.file.value_or(""));
+    }
+}
+
+TEST_F(GameFolderTest, ReadUTDirLineReadsTheFirstLineUntrimmed) {
+    EXPECT_THROW(ReadUTDirLine(Files()), FileError);
+    WriteBytes(SettingFile(), "");
+    EXPECT_EQ(ReadUTDirLine(Files()), std::nullopt);
+    WriteBytes(SettingFile(), "  D:\\UT  \r\nsecond");
+    EXPECT_EQ(ReadUTDirLine(Files()), std::optional<std::string>("  D:\\UT  "));
+}
+
+TEST_F(GameFolderTest, SaveStoresTheTrimmedFolderWithNoLineBreak) {
+    const struct {
+        const char* name;
+        std::optional<std::string> before;
+        std::string typed;
+        std::string stored;
+    } cases[] = {
+        {"trimmed", "C:\\Old", "  C:\\Games\\UT  ", "C:\\Games\\UT"},
+        {"missing file is created", std::nullopt, "D:\\", "D:\\"},
+        {"empty gives 0 bytes", "C:\\Old", "", ""},
+        {"spaces give 0 bytes", "C:\\Old", "   ", ""},
+        {"tabs stay", "", "\tC:\\UT\t", "\tC:\\UT\t"},
+        {"every old line goes", "C:\\Old\r\nmore\r\n", "C:\\UT", "C:\\UT"},
+        {"Latin-1 byte", "", "C:\\Spi\xE9le", "C:\\Spi\xE9le"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ignored;
+        fs::remove(SettingFile(), ignored);
+        if (c.before) {
+            WriteBytes(SettingFile(), *c.before);
+        }
+        gUTDir = "untouched";
+        SaveUTDir(Files(), c.typed);
+        EXPECT_EQ(ReadBytes(SettingFile()), c.stored);
+        EXPECT_EQ(gUTDir, c.stored);
+    }
+    // An empty folder saved warns at the next start.
+    SaveUTDir(Files(), " ");
+    gUTDir.clear();
+    LoadUTDir(Files(), m_ui);
+    EXPECT_THAT(m_ui.Messages(), ElementsAre(Message{"The Path to UT Needs to be set", ""}));
+}
+
+TEST_F(GameFolderTest, AFailedSaveLeavesFileAndFolderAsTheyWere) {
+    const FaultyFileOps::Fault faults[] = {
+        {.op = Op::Open, .error = std::errc::permission_denied, .pathContains = "UTDir.ini"},
+        {.op = Op::Write, .pathContains = "UTDir.ini"},
+        {.op = Op::Close, .pathContains = "UTDir.ini"},
+        {.op = Op::Rename, .error = std::errc::permission_denied, .pathContains = "UTDir.ini"},
+    };
+    WriteBytes(SettingFile(), "C:\\Games\\UnrealTournament");
+    for (const auto& fault : faults) {
+        SCOPED_TRACE(static_cast<int>(fault.op));
+        gUTDir = "C:\\Games\\UnrealTournament";
+        Ops().Clear();
+        Ops().Inject(fault);
+        EXPECT_THROW(SaveUTDir(Files(), "D:\\Elsewhere"), FileError);
+        EXPECT_EQ(ReadBytes(SettingFile()), "C:\\Games\\UnrealTournament");
+        EXPECT_EQ(gUTDir, "C:\\Games\\UnrealTournament");
+        EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 1);
+    }
+    EXPECT_EQ(Ops().Injected(), std::size(faults));
+}
+
+TEST_F(GameFolderTest, SaveThroughALinkKeepsTheLink) {
+    KORVALE_POSIX_ONLY();
+    WriteBytes(Root() / "shared.ini", "C:\\Old");
+    fs::create_symlink(Root() / "shared.ini", SettingFile());
+    SaveUTDir(Files(), "C:\\New");
+    EXPECT_TRUE(fs::is_symlink(SettingFile()));
+    EXPECT_EQ(ReadBytes(Root() / "shared.ini"), "C:\\New");
+}
+
+}  // namespace
+}  // namespace korvale::test
