@@ -1,0 +1,363 @@
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include "RawFiles.h"
+#include "RecordingLauncher.h"
+#include "RecordingUi.h"
+#include "TempFolders.h"
+#include "VectorPlayerList.h"
+#include "platform/NativeLauncher.h"
+#include "play/PlayCommand.h"
+#include "settings/GameFolder.h"
+
+namespace korvale::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Op = FaultyFileOps::Op;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+const std::string kProfile =
+    "[Engine.Input]\r\nNoName=\r\nF1=Name=x\r\n[DefaultPlayer]\r\nName=Player\r\n"
+    "[Engine.GameReplicationInfo]\r\n  ngWorldSecret=old  \r\n";
+
+std::string Rewritten(const std::string& name, const std::string& password) {
+    return "[Engine.Input]\r\nNoName=\r\nF1=Name=x\r\n[DefaultPlayer]\r\nName=" + name +
+           "\r\n[Engine.GameReplicationInfo]\r\nngWorldSecret=" + password + "\r\n";
+}
+
+std::string Reason(std::errc error) {
+    return std::make_error_code(error).message();
+}
+
+class PlayTest : public TempFolders {
+protected:
+    void SetUp() override {
+        TempFolders::SetUp();
+        WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+        WriteBytes(SystemPath("User.ini"), kProfile);
+        m_users.SetSelectedIndex(1);  // the pick handler selects both
+        m_passwords.SetSelectedIndex(1);
+    }
+    void Play(ProgramLauncher& launcher) {
+        PlayUT({Files(), m_ui, launcher, m_users, m_passwords});
+    }
+    void Play() { Play(m_launcher); }
+    std::string Profile() const { return ReadBytes(SystemPath("User.ini")); }
+    bool HasBackup() const { return fs::exists(SystemPath("UserKorvale.old")); }
+    std::string GameProgram() const { return GameFolder() + "\\System\\UnrealTournament.exe"; }
+
+    VectorPlayerList m_users{{"Alice", "Bob"}};
+    VectorPlayerList m_passwords{{"pa", "pb"}};
+    RecordingUi m_ui;
+    RecordingLauncher m_launcher;
+};
+
+TEST_F(PlayTest, SwitchesTheProfileAndStartsTheGameWhateverTheFolderForm) {
+    const std::string root = PathText(Root());
+    const struct {
+        const char* name;
+        std::string folder;   // created under the root, UTF-8
+        std::string setting;  // UTDir.ini, Latin-1
+        std::string program;  // started, UTF-8
+    } cases[] = {
+        {"plain", "game", root + "/game", root + "/game\\System\\UnrealTournament.exe"},
+        {"final backslash", "game", root + "/game\\", root + "/game\\System\\UnrealTournament.exe"},
+        {"spaces in the path", "Unreal Tournament 99", root + "/Unreal Tournament 99",
+         root + "/Unreal Tournament 99\\System\\UnrealTournament.exe"},
+        {"first of several lines", "game", root + "/game\r\n/elsewhere",
+         root + "/game\\System\\UnrealTournament.exe"},
+        {"Latin-1 folder name", "Spi\xC3\xA9le", root + "/Spi\xE9le",
+         root + "/Spi\xC3\xA9le\\System\\UnrealTournament.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path system = MakeGameFolder(c.folder) / "System";
+        WriteBytes(system / "User.ini", kProfile);
+        fs::remove(system / "UserKorvale.old");
+        WriteBytes(ProgramPath("UTDir.ini"), c.setting);
+        RecordingUi ui;
+        RecordingLauncher launcher;
+        PlayUT({Files(), ui, launcher, m_users, m_passwords});
+        EXPECT_THAT(ui.Messages(), IsEmpty());
+        EXPECT_EQ(ui.EventRuns(), 1u);
+        EXPECT_THAT(launcher.Started(), ElementsAre(c.program));
+        EXPECT_EQ(ReadBytes(system / "User.ini"), Rewritten("Bob", "pb"));
+        EXPECT_EQ(ReadBytes(system / "UserKorvale.old"), kProfile);
+        EXPECT_EQ(gUTDir, c.setting.substr(0, c.setting.find('\r')));
+        EXPECT_EQ(gDirIniPath, PathText(ProgramDir()) + "\\UTDir.ini");
+    }
+}
+
+TEST_F(PlayTest, NoSelectionOrNoFolderStopsBeforeAnyFileIsTouched) {
+    const struct {
+        const char* name;
+        bool selected;
+        std::string setting;
+        const char* message;
+    } cases[] = {
+        {"no selection", false, GameFolder(), "Please Select a user from the list"},
+        {"empty setting file", true, "", "The UT Path Needs to be set"},
+        {"spaces only", true, "   ", "The UT Path Needs to be set"},
+        {"first line empty", true, "\r\n" + GameFolder(), "The UT Path Needs to be set"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_users.SetSelectedIndex(c.selected ? 1 : -1);
+        WriteBytes(ProgramPath("UTDir.ini"), c.setting);
+        gUTDir.clear();
+        gDirIniPath.clear();
+        RecordingUi ui;
+        PlayUT({Files(), ui, m_launcher, m_users, m_passwords});
+        EXPECT_THAT(ui.Messages(), ElementsAre(Message{c.message, ""}));
+        EXPECT_EQ(ui.EventRuns(), 0u);
+        EXPECT_EQ(gDirIniPath, PathText(ProgramDir()) + "\\UTDir.ini");
+        EXPECT_THAT(m_launcher.Started(), IsEmpty());
+        EXPECT_EQ(Profile(), kProfile);
+        EXPECT_FALSE(HasBackup());
+    }
+}
+
+TEST_F(PlayTest, AnEmptiedSettingFileLeavesTheFolderInMemory) {
+    WriteBytes(ProgramPath("UTDir.ini"), "");
+    gUTDir = GameFolder();
+    Play();
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_THAT(m_launcher.Started(), ElementsAre(GameProgram()));
+    EXPECT_EQ(gUTDir, GameFolder());
+}
+
+TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
+    const std::string missing = Reason(std::errc::no_such_file_or_directory);
+    const struct {
+        const char* name;
+        fs::path removed;
+        std::string setting;
+        std::string detail;
+    } cases[] = {
+        {"setting file", ProgramPath("UTDir.ini"), GameFolder(),
+         PathText(ProgramPath("UTDir.ini")) + ": " + missing},
+        {"game profile", SystemPath("User.ini"), GameFolder(),
+         PathText(SystemPath("User.ini")) + ": " + missing},
+        {"wrong game folder",
+         {},
+         GameFolder() + "X",
+         PathText(GameDir()) + "X/System/User.ini: " + missing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(ProgramPath("UTDir.ini"), c.setting);
+        WriteBytes(SystemPath("User.ini"), kProfile);
+        if (!c.removed.empty()) {
+            fs::remove(c.removed);
+        }
+        RecordingUi ui;
+        PlayUT({Files(), ui, m_launcher, m_users, m_passwords});
+        EXPECT_THAT(ui.Messages(), ElementsAre(Message{"Error", c.detail}));
+        EXPECT_THAT(m_launcher.Started(), IsEmpty());
+        EXPECT_FALSE(HasBackup());
+    }
+}
+
+TEST_F(PlayTest, ARefusedProfileWriteSaysErrorNamingTheProfile) {
+    Ops().Inject({.op = Op::Open,
+                  .error = std::errc::permission_denied,
+                  .pathContains = "System/User.ini",
+                  .opened = FaultyFileOps::Opened::ForWriting});
+    Play();
+    EXPECT_EQ(Ops().Injected(), 1u);
+    EXPECT_THAT(m_ui.Messages(),
+                ElementsAre(Message{"Error", PathText(SystemPath("User.ini")) + ": " +
+                                                 Reason(std::errc::permission_denied)}));
+    EXPECT_EQ(Profile(), kProfile);
+    EXPECT_THAT(m_launcher.Started(), IsEmpty());
+}
+
+TEST_F(PlayTest, AFailureMidRewriteLeavesTheOldProfileByteForByte) {
+    std::string big;  // several buffers' worth, so that a failure can fall in the middle
+    for (int i = 0; big.size() < 1000000; ++i) {
+        big += "[Section" + std::to_string(i) + "]\r\n  Key=\xE9\x80 value \r\nName=Old\r\n";
+    }
+    const struct {
+        const char* name;
+        FaultyFileOps::Fault fault;
+        fs::path failing;
+    } cases[] = {
+        {"first write",
+         {.op = Op::Write, .pathContains = "System/User.ini"},
+         SystemPath("User.ini")},
+        {"later write",
+         {.op = Op::Write, .nth = 3, .pathContains = "System/User.ini"},
+         SystemPath("User.ini")},
+        {"backup read",
+         {.op = Op::Read,
+          .nth = 2,
+          .error = std::errc::io_error,
+          .pathContains = "UserKorvale.old"},
+         SystemPath("UserKorvale.old")},
+        {"profile close",
+         {.op = Op::Close, .nth = 2, .pathContains = "System/User.ini"},
+         SystemPath("User.ini")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(SystemPath("User.ini"), big);
+        Ops().Clear();
+        Ops().Inject(c.fault);
+        const std::size_t injected = Ops().Injected();
+        RecordingUi ui;
+        PlayUT({Files(), ui, m_launcher, m_users, m_passwords});
+        EXPECT_EQ(Ops().Injected(), injected + 1);
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].text, "Error");
+        EXPECT_THAT(ui.Messages()[0].detail, StartsWith(PathText(c.failing) + ": "));
+        EXPECT_THAT(ui.Messages()[0].detail, Not(HasSubstr("previous profile")));
+        EXPECT_TRUE(Profile() == big) << "the profile was not restored";
+        EXPECT_THAT(m_launcher.Started(), IsEmpty());
+    }
+}
+
+TEST_F(PlayTest, WhenTheRestoreFailsTooTheMessageSaysWhereThePreviousProfileIs) {
+    Ops().Inject({.op = Op::Write, .pathContains = "System/User.ini", .times = 0});
+    Play();
+    EXPECT_THAT(m_ui.Messages(),
+                ElementsAre(Message{"Error", PathText(SystemPath("User.ini")) + ": " +
+                                                 Reason(std::errc::no_space_on_device) +
+                                                 "\nThe previous profile is in " +
+                                                 PathText(SystemPath("UserKorvale.old")) + "."}));
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
+    EXPECT_THAT(m_launcher.Started(), IsEmpty());
+}
+
+TEST_F(PlayTest, ARefusedStartSaysErrorAndKeepsTheRewrite) {
+    m_launcher.Refuse("No such file or directory");
+    Play();
+    EXPECT_THAT(m_ui.Messages(),
+                ElementsAre(Message{"Error", GameProgram() + ": No such file or directory"}));
+    EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
+}
+
+TEST_F(PlayTest, TwoPlaysInARowBackUpTheFirstRewrite) {
+    Play();
+    m_users.SetSelectedIndex(0);
+    m_passwords.SetSelectedIndex(0);
+    Play();
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_EQ(m_launcher.Started().size(), 2u);
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), Rewritten("Bob", "pb"));
+    EXPECT_EQ(Profile(), Rewritten("Alice", "pa"));
+}
+
+TEST_F(PlayTest, TheListTextsAreWrittenAsTheyStand) {
+    m_users.Type("  J\xF6rg, the 2nd ");
+    m_passwords.Type("");
+    Play();
+    EXPECT_EQ(Profile(), Rewritten("  J\xF6rg, the 2nd ", ""));
+}
+
+TEST_F(PlayTest, APlayRequestedDuringTheEventStepDoesNotRun) {
+    m_ui.OnProcessEvents([&] {
+        if (m_ui.EventRuns() == 1) {
+            Play();  // a second click, queued while the first Play runs
+        }
+    });
+    Play();
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_EQ(m_ui.EventRuns(), 1u);
+    EXPECT_THAT(m_launcher.Started(), ElementsAre(GameProgram()));
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
+    EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
+
+    // Once it is over, failed or not, the next Play runs.
+    m_ui.OnProcessEvents({});
+    fs::remove(SystemPath("User.ini"));
+    Play();
+    WriteBytes(SystemPath("User.ini"), kProfile);
+    Play();
+    EXPECT_EQ(m_ui.Messages().size(), 1u);
+    EXPECT_EQ(m_launcher.Started().size(), 2u);
+}
+
+TEST_F(PlayTest, ASaveDuringTheEventStepDoesNotSplitThePlayAcrossFolders) {
+    const fs::path other = MakeGameFolder("other");
+    WriteBytes(other / "System" / "User.ini", "Name=Other\r\n");
+    m_ui.OnProcessEvents([&] { SaveUTDir(Files(), PathText(other)); });
+    Play();
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
+    EXPECT_THAT(m_launcher.Started(), ElementsAre(GameProgram()));
+    EXPECT_EQ(ReadBytes(other / "System" / "User.ini"), "Name=Other\r\n");
+    EXPECT_FALSE(fs::exists(other / "System" / "UserKorvale.old"));
+    EXPECT_EQ(gUTDir, PathText(other));
+}
+
+TEST_F(PlayTest, WhenTheProgramEndsDuringTheEventStepTheProfileIsLeftAlone) {
+    m_ui.EndProgram();
+    Play();
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_EQ(m_ui.EventRuns(), 1u);
+    EXPECT_EQ(Profile(), kProfile);
+    EXPECT_THAT(m_launcher.Started(), IsEmpty());
+}
+
+TEST_F(PlayTest, ALinkedProfileStaysLinkedWithItsMode) {
+    KORVALE_POSIX_ONLY();
+    fs::create_directory(Root() / "profiles");
+    fs::rename(SystemPath("User.ini"), Root() / "profiles" / "User.ini");
+    fs::create_symlink("../../profiles/User.ini", SystemPath("User.ini"));
+    fs::permissions(Root() / "profiles" / "User.ini", fs::perms(0640));
+    fs::create_hard_link(Root() / "profiles" / "User.ini", Root() / "profiles" / "Clan.ini");
+    Play();
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    ASSERT_TRUE(fs::is_symlink(SystemPath("User.ini")));
+    EXPECT_EQ(fs::read_symlink(SystemPath("User.ini")), "../../profiles/User.ini");
+    EXPECT_EQ(fs::hard_link_count(Root() / "profiles" / "User.ini"), 2u);
+    EXPECT_EQ(ReadBytes(Root() / "profiles" / "Clan.ini"), Rewritten("Bob", "pb"));
+    EXPECT_EQ(fs::status(SystemPath("User.ini")).permissions() & fs::perms::mask, fs::perms(0640));
+    EXPECT_FALSE(fs::is_symlink(SystemPath("UserKorvale.old")));
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
+
+    // A failed rewrite puts the old bytes back through the same link.
+    Ops().Inject({.op = Op::Write, .pathContains = "System/User.ini"});
+    Play();
+    EXPECT_EQ(m_ui.Messages().size(), 1u);
+    EXPECT_TRUE(fs::is_symlink(SystemPath("User.ini")));
+    EXPECT_EQ(ReadBytes(Root() / "profiles" / "Clan.ini"), Rewritten("Bob", "pb"));
+}
+
+TEST_F(PlayTest, StartsTheRealGameByItsExactPathWithoutWaitingForIt) {
+    const fs::path folder = MakeGameFolder("Unreal Tournament");
+    const fs::path system = folder / "System";
+    fs::copy_file(KORVALE_STANDIN_GAME, system / "UnrealTournament.exe");
+    WriteBytes(system / "User.ini", kProfile);
+    WriteBytes(system / "hold.txt", "");
+    WriteBytes(ProgramPath("UTDir.ini"), PathText(folder));
+    NativeLauncher launcher;
+    Play(launcher);
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    ASSERT_TRUE(WaitForText(system / "started.txt", "\n", 20)) << "the game did not start";
+    ASSERT_TRUE(WaitForText(system / "started.txt", PathText(fs::current_path()) + "\n", 5));
+    EXPECT_EQ(ReadBytes(system / "started.txt"), PathText(system / "UnrealTournament.exe") + "\n" +
+                                                     PathText(fs::current_path()) + "\n");
+#ifndef _WIN32
+    int status = 0;
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1) << "the game is a child left to reap";
+#endif
+    WriteBytes(system / "release.txt", "");
+    EXPECT_TRUE(WaitForText(system / "started.txt", "done\n", 40));
+}
+
+}  // namespace
+}  // namespace korvale::test

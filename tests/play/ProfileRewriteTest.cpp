@@ -1,0 +1,92 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "RawFiles.h"
+#include "TempFolders.h"
+#include "play/ProfileRewrite.h"
+
+namespace korvale::test {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(RewriteProfileLineTest, ReplacesWholeKeysOnly) {
+    const struct {
+        const char* name;
+        std::string line;
+        std::string out;
+    } cases[] = {
+        {"player name", "Name=Player", "Name=Bob"},
+        {"lower-case key, written capitalised", "name=Player", "Name=Bob"},
+        {"empty value", "Name=", "Name=Bob"},
+        {"value holding '='", "Name=a=b", "Name=Bob"},
+        {"spaces around", "  Name=Old  ", "Name=Bob"},
+        {"stats password", "ngWorldSecret=old", "ngWorldSecret=pw"},
+        {"empty stats password", "ngWorldSecret=", "ngWorldSecret=pw"},
+        {"both keys, name first", "Name=a ngWorldSecret=b", "Name=Bob"},
+        {"both keys, secret first", "ngWorldSecret=a Name=b", "ngWorldSecret=pw"},
+        {"key binding NoName", "NoName=", "NoName="},
+        {"longer key ending in Name", "PlayerName=x", "PlayerName=x"},
+        {"Name= inside a value", "Alias=Name=x", "Alias=Name=x"},
+        {"capitals", "NAME=Old", "NAME=Old"},
+        {"space before '='", "Name =Old", "Name =Old"},
+        {"tab before the key", "\tName=Old", "\tName=Old"},
+        {"tab after the key", "Name\t=Old", "Name\t=Old"},
+        {"secret in other case", "NGWorldSecret=x", "NGWorldSecret=x"},
+        {"longer secret key", "ngWorldSecretX=x", "ngWorldSecretX=x"},
+        {"prefixed secret key", "MyngWorldSecret=x", "MyngWorldSecret=x"},
+        {"no '='", "Name", "Name"},
+        {"empty key", "=Name", "=Name"},
+        {"section header trimmed", "  [Engine.PlayerPawn]  ", "[Engine.PlayerPawn]"},
+        {"only spaces", "    ", ""},
+        {"empty", "", ""},
+        {"tab kept", "\tKey=v \t", "\tKey=v \t"},
+        {"Latin-1 bytes", "Cl\xE9=\x80\xFF", "Cl\xE9=\x80\xFF"},
+        {"NUL byte", "a\0b=c"s, "a\0b=c"s},
+        {"lone CR", "Key=a\rb", "Key=a\rb"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RewriteProfileLine(c.line, "Bob", "pw"), c.out) << c.name;
+    }
+    EXPECT_EQ(RewriteProfileLine("Name=Old", "", ""), "Name=");
+    EXPECT_EQ(RewriteProfileLine(" Name=Old", "  J\xF6rg ,", "a b"), "Name=  J\xF6rg ,");
+    EXPECT_EQ(RewriteProfileLine("ngWorldSecret=x", "Bob", " p\0w "s), "ngWorldSecret= p\0w "s);
+}
+
+class RewriteProfileTest : public TempFolders {};
+
+TEST_F(RewriteProfileTest, WritesOneCrLfLinePerInputLine) {
+    const struct {
+        const char* name;
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"CR LF", "[URL]\r\nName=Old\r\nngWorldSecret=x\r\n",
+         "[URL]\r\nName=Bob\r\nngWorldSecret=pw\r\n"},
+        {"LF", "a\nname=Old\n", "a\r\nName=Bob\r\n"},
+        {"no final break", "a\r\nName=Old", "a\r\nName=Bob\r\n"},
+        {"empty input", "", ""},
+        {"blank lines stay", "\r\n\n  \r\n", "\r\n\r\n\r\n"},
+        {"lone CR stays", "a\rb\r\n", "a\rb\r\n"},
+        {"Latin-1 and NUL untouched", "K=\x80\xE9\xFF\0\r\nName=x"s,
+         "K=\x80\xE9\xFF\0\r\nName=Bob\r\n"s},
+        {"input bindings untouched",
+         "[Engine.Input]\r\nNoName=\r\nAlias=Name=x\r\n[DefaultPlayer]\r\n  Name=Old  \r\n",
+         "[Engine.Input]\r\nNoName=\r\nAlias=Name=x\r\n[DefaultPlayer]\r\nName=Bob\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(ProgramPath("in.ini"), c.in);
+        TextStream input =
+            Files().GetFile(Files().ProgramFile("in.ini")).OpenAsTextStream(IOMode::ForReading);
+        TextStream output = Files().CreateTextFile(Files().ProgramFile("out.ini"));
+        RewriteProfile(input, output, "Bob", "pw");
+        input.Close();
+        output.Close();
+        EXPECT_EQ(ReadBytes(ProgramPath("out.ini")), c.out);
+    }
+}
+
+}  // namespace
+}  // namespace korvale::test
