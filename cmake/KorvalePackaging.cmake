@@ -1,0 +1,11 @@
+# The portable archive for Linux: the folder scripts/run installs into (out/Korvale), packed.
+install(FILES "${PROJECT_SOURCE_DIR}/docs/README-players.txt" DESTINATION . COMPONENT korvale)
+
+set(CPACK_GENERATOR TGZ)
+set(CPACK_PACKAGE_NAME Korvale)
+set(CPACK_PACKAGE_VENDOR Korvale)
+set(CPACK_PACKAGE_FILE_NAME "Korvale-${PROJECT_VERSION}-Linux-${CMAKE_SYSTEM_PROCESSOR}")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+set(CPACK_COMPONENTS_ALL korvale)
+include(CPack)
