@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/FileError.h"
+#include "platform/Text.h"
 
 namespace korvale {
 
@@ -158,8 +159,7 @@ TextStream File::OpenAsTextStream(IOMode mode) const {
         OpenFile existing(*m_ops, m_path, FileOps::OpenMode::Read);
         std::string buffer(kCopyChunk, '\0');
         while (const std::size_t got = m_ops->read(existing.handle(), buffer.data(), buffer.size())) {
-            lineBreaks += static_cast<std::size_t>(
-                std::count(buffer.data(), buffer.data() + got, '\n'));
+            lineBreaks += CountLineBreaks(std::string_view(buffer.data(), got));
         }
         existing.close();
     }

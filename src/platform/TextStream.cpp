@@ -4,14 +4,12 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/Text.h"
+
 namespace korvale {
 
 namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
-
-std::size_t countLineBreaks(std::string_view text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
 }  // namespace
 
 TextStream::TextStream(FileOps& ops, FileOps::Handle handle, IOMode mode, std::size_t initialLine)
@@ -86,6 +84,20 @@ bool TextStream::ReadLine(std::string& line) {
     return !line.empty();  // a last line without a line break
 }
 
+std::string_view TextStream::BufferedLines() {
+    if (m_begin == m_end && !fill()) {
+        return {};
+    }
+    const std::string_view buffered(m_buffer.get() + m_begin, m_end - m_begin);
+    const auto last = buffered.rfind('\n');
+    return last == std::string_view::npos ? std::string_view() : buffered.substr(0, last + 1);
+}
+
+void TextStream::Skip(std::size_t bytes, std::size_t lineBreaks) noexcept {
+    m_begin += bytes;
+    m_line += lineBreaks;
+}
+
 void TextStream::writeBuffered() {
     if (m_end > 0) {
         const std::size_t pending = std::exchange(m_end, 0);
@@ -94,22 +106,38 @@ void TextStream::writeBuffered() {
 }
 
 void TextStream::Write(std::string_view text) {
-    m_line += countLineBreaks(text);
-    if (text.size() >= kBufferSize) {
+    m_line += CountLineBreaks(text);
+    // The buffer is filled to the brim before it goes out, so the file grows in whole buffers.
+    while (m_end + text.size() > kBufferSize) {
+        if (m_end == 0) {
+            m_ops->write(m_handle, text.data(), text.size());
+            return;
+        }
+        const std::size_t room = kBufferSize - m_end;
+        std::memcpy(m_buffer.get() + m_end, text.data(), room);
+        m_end = kBufferSize;
+        text.remove_prefix(room);
         writeBuffered();
-        m_ops->write(m_handle, text.data(), text.size());
-        return;
     }
-    if (m_end + text.size() > kBufferSize) {
-        writeBuffered();
+    if (!text.empty()) {
+        std::memcpy(m_buffer.get() + m_end, text.data(), text.size());
+        m_end += text.size();
     }
-    std::memcpy(m_buffer.get() + m_end, text.data(), text.size());
-    m_end += text.size();
 }
 
 void TextStream::WriteLine(std::string_view text) {
-    Write(text);
-    Write("\r\n");
+    if (m_end + text.size() + 2 > kBufferSize) {
+        Write(text);
+        Write("\r\n");
+        return;
+    }
+    m_line += CountLineBreaks(text) + 1;
+    if (!text.empty()) {
+        std::memcpy(m_buffer.get() + m_end, text.data(), text.size());
+        m_end += text.size();
+    }
+    m_buffer[m_end++] = '\r';
+    m_buffer[m_end++] = '\n';
 }
 
 void TextStream::WriteBlankLines(std::size_t count) {

@@ -32,6 +32,14 @@ public:
     // The same into a buffer the caller reuses; false when nothing was left to read.
     bool ReadLine(std::string& line);
 
+    // For a caller that passes runs of lines through unchanged, without copying them line by
+    // line: the whole lines now buffered, each with its line break, from the stream's position
+    // on. Empty when no whole line is buffered (ReadLine then reads on across the buffer's end).
+    // The view is valid until the stream is next used.
+    std::string_view BufferedLines();
+    // Moves past the first `bytes` of BufferedLines(), which hold `lineBreaks` line breaks.
+    void Skip(std::size_t bytes, std::size_t lineBreaks) noexcept;
+
     void Write(std::string_view text);
     void WriteLine(std::string_view text);
     void WriteBlankLines(std::size_t count);
