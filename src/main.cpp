@@ -1,0 +1,48 @@
+// Korvale: switches the Unreal Tournament profile between identities and starts the game.
+#include <cstdio>
+
+#include <QApplication>
+
+#include "platform/FileSystem.h"
+#include "platform/NativeFileOps.h"
+#include "platform/NativeLauncher.h"
+#include "windows/QtUiServices.h"
+#include "windows/WindowManager.h"
+
+namespace {
+
+// On X11 and Wayland desktops Qt needs a display to talk to; without one it would only abort.
+bool HasDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (!HasDisplay()) {
+        std::fputs(
+            "Korvale is a desktop program and needs a display, but none was found (DISPLAY and\n"
+            "WAYLAND_DISPLAY are not set). Start it from a desktop session, or on a machine\n"
+            "without a screen run it under a virtual X server (Debian package xvfb):\n"
+            "    xvfb-run ./korvale\n",
+            stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korvale"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+
+    korvale::NativeFileOps ops;
+    const korvale::FileSystem files(ops, korvale::NativeFileOps::ProgramFolder());
+    korvale::QtUiServices ui;
+    korvale::NativeLauncher launcher;
+    korvale::WindowManager windows(files, ui, launcher);
+    windows.ShowMainWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,16 @@
+#include "windows/FileErrorMessage.h"
+
+#include <string>
+
+namespace korvale {
+
+void ShowFileError(UiServices& ui, const FileSystem& files, std::string_view what,
+                   const FileError& error) {
+    const std::string detail =
+        std::string(error.what()) + "\n\nKorvale keeps its two files, UTDir.ini and User.ini, " +
+        "beside itself in " + files.Ops().nativeForm(files.ProgramFolder()) +
+        ". If that folder cannot be written, put Korvale in a folder you can write.";
+    ui.ShowMessage(what, detail);
+}
+
+}  // namespace korvale

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
+#include "platform/UiServices.h"
+
+namespace korvale {
+
+// Tells the user that one of Korvale's own files could not be used: what failed, the file and the
+// system's reason, and where Korvale keeps its files. Korvale then goes on.
+void ShowFileError(UiServices& ui, const FileSystem& files, std::string_view what,
+                   const FileError& error);
+
+}  // namespace korvale

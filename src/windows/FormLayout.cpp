@@ -1,0 +1,144 @@
+#include "windows/FormLayout.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include <QComboBox>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
+
+namespace korvale {
+
+namespace {
+
+QWidget* CreateControl(const ControlSpec& spec, QWidget& client) {
+    const QString text = ToQString(spec.text);
+    switch (spec.kind) {
+        case ControlKind::EditableList:
+        case ControlKind::HiddenList: {
+            auto* list = new QComboBox(&client);
+            list->setEditable(true);
+            if (spec.kind == ControlKind::HiddenList) {
+                list->hide();
+            }
+            return list;
+        }
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(text, &client);
+            // No button answers Enter: there is no default button in Korvale's windows.
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            return button;
+        }
+        case ControlKind::TextBox: {
+            auto* box = new QLineEdit(text, &client);
+            box->setMaxLength(std::numeric_limits<int>::max());
+            return box;
+        }
+        case ControlKind::Label: {
+            auto* label = new QLabel(text, &client);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(spec.alignment | Qt::AlignTop);
+            label->setWordWrap(spec.wordWrap);
+            if (spec.textColour) {
+                QPalette palette = label->palette();
+                palette.setColor(QPalette::WindowText, QColor(*spec.textColour));
+                label->setPalette(palette);
+                label->setAutoFillBackground(false);
+            }
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QRect ToPixels(const TwipsRect& rect) {
+    return QRect(TwipsToPixels(rect.left), TwipsToPixels(rect.top), TwipsToPixels(rect.width),
+                 TwipsToPixels(rect.height));
+}
+
+QString ToQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QFont ToQFont(const FontSpec& spec) {
+    QFont font(ToQString(spec.family));
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    return font;
+}
+
+QFont WindowFont() {
+    QFont font;
+    // Microsoft Sans Serif on Windows; elsewhere the first face with its proportions.
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Sans Serif"),
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+Qt::WindowFlags FixedWindowFlags() {
+    return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
+void BuildControls(const FormLayout& layout, QWidget& client) {
+    std::vector<std::pair<int, QWidget*>> tabStops;
+    for (const ControlSpec& spec : layout.controls) {
+        QWidget* control = CreateControl(spec, client);
+        control->setObjectName(ToQString(spec.name));
+        if (spec.kind != ControlKind::HiddenList) {
+            control->setGeometry(ToPixels(spec.rect));
+        }
+        if (spec.font) {
+            control->setFont(ToQFont(*spec.font));
+        }
+        if (spec.tabOrder > 0) {
+            tabStops.emplace_back(spec.tabOrder, control);
+        } else {
+            control->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    std::ranges::sort(tabStops, {}, &std::pair<int, QWidget*>::first);
+    for (std::size_t i = 1; i < tabStops.size(); ++i) {
+        QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+    }
+    if (!tabStops.empty()) {
+        tabStops.front().second->setFocus();
+    }
+}
+
+void ApplyWindowStyle(QWidget& window, const FormLayout& layout) {
+    window.setObjectName(ToQString(layout.name));
+    window.setWindowTitle(ToQString(layout.title));
+    window.setWindowFlags(FixedWindowFlags());
+    window.setFont(WindowFont());
+    window.setWindowIcon(QIcon(ToQString(kIconResource)));
+}
+
+void CentreOnScreen(QWidget& window) {
+    // With its native window made, the frame around the client area is known where the host says.
+    window.winId();
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect frame = window.frameGeometry();
+    const QRect centred = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frame.size(),
+                                              screen->availableGeometry());
+    window.move(centred.topLeft());
+}
+
+}  // namespace korvale

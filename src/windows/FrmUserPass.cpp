@@ -1,0 +1,137 @@
+#include "windows/FrmUserPass.h"
+
+#include <string>
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "settings/PlayerFile.h"
+#include "windows/FileErrorMessage.h"
+#include "windows/FrmUT.h"
+#include "windows/QtText.h"
+#include "windows/WindowManager.h"
+
+namespace korvale {
+
+namespace {
+
+constexpr ControlSpec kControls[] = {
+    {.name = "txtUtPlayer",
+     .kind = ControlKind::TextBox,
+     .rect = {1800, 600, 2655, 405},
+     .tabOrder = 1},
+    {.name = "Label1",
+     .kind = ControlKind::Label,
+     .text = "UT Player Name",
+     .rect = {240, 600, 1455, 375},
+     .alignment = Qt::AlignRight},
+    {.name = "txtUtPassword",
+     .kind = ControlKind::TextBox,
+     .rect = {1800, 1200, 2655, 405},
+     .tabOrder = 2},
+    {.name = "Label2",
+     .kind = ControlKind::Label,
+     .text = "UT NGStats Password",
+     .rect = {0, 1200, 1695, 375},
+     .alignment = Qt::AlignRight},
+    {.name = "Label3",
+     .kind = ControlKind::Label,
+     .text = "NEW UT PLAYER",
+     .rect = {360, 120, 4095, 375},
+     .font = FontSpec{.family = "Courier", .points = 15, .bold = true},
+     .alignment = Qt::AlignHCenter},
+    {.name = "cmdUTSavePlayer",
+     .kind = ControlKind::PushButton,
+     .text = "&Save",
+     .rect = {2280, 1680, 2175, 495},
+     .tabOrder = 3},
+    {.name = "cmdExit",
+     .kind = ControlKind::PushButton,
+     .text = "&Exit",
+     .rect = {120, 1680, 2055, 495},
+     .tabOrder = 4},
+};
+
+constexpr FormLayout kLayout{
+    .name = "frmuserpass",
+    .title = "New User",
+    .clientWidth = 4680,
+    .clientHeight = 2250,
+    .controls = kControls,
+};
+
+constexpr char kLatin1Detail[] =
+    "Korvale and Unreal Tournament keep names and passwords in Latin-1: Western European "
+    "letters, digits and signs.";
+
+}  // namespace
+
+const FormLayout& FrmUserPass::Layout() { return kLayout; }
+
+FrmUserPass::FrmUserPass(WindowManager& windows) : m_windows(windows) {
+    ApplyWindowStyle(*this, kLayout);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(TwipsToPixels(kLayout.clientWidth), TwipsToPixels(kLayout.clientHeight));
+    BuildControls(kLayout, *this);
+
+    m_player = findChild<QLineEdit*>(QStringLiteral("txtUtPlayer"));
+    m_password = findChild<QLineEdit*>(QStringLiteral("txtUtPassword"));
+    connect(findChild<QPushButton*>(QStringLiteral("cmdUTSavePlayer")), &QPushButton::clicked,
+            this, [this] { OnSave(); });
+    connect(findChild<QPushButton*>(QStringLiteral("cmdExit")), &QPushButton::clicked, this,
+            [this] { close(); });
+}
+
+QString FrmUserPass::Refusal(QString& detail) const {
+    const QString name = m_player->text();
+    const QString password = m_password->text();
+    // The name's messages come first, so two empty boxes ask for the name.
+    if (IsBlank(name)) {
+        return QStringLiteral("Please Enter a Player Name");
+    }
+    if (name.contains(u',')) {
+        detail = QStringLiteral(
+            "User.ini keeps each player as the name, a comma and the password, so a comma in "
+            "the name would split it. Commas in the password are fine.");
+        return QStringLiteral("Please Enter a Player Name without a comma");
+    }
+    if (const QString character = FirstNonLatin1(name); !character.isEmpty()) {
+        detail = QString::fromUtf8(kLatin1Detail);
+        return QStringLiteral("The Player Name cannot hold the character \"%1\"").arg(character);
+    }
+    if (IsBlank(password)) {
+        return QStringLiteral("Please Enter a UT-NGstats Password");
+    }
+    if (const QString character = FirstNonLatin1(password); !character.isEmpty()) {
+        detail = QString::fromUtf8(kLatin1Detail);
+        return QStringLiteral("The UT-NGstats Password cannot hold the character \"%1\"")
+            .arg(character);
+    }
+    return {};
+}
+
+void FrmUserPass::OnSave() {
+    UiServices& ui = m_windows.Ui();
+    QString detail;
+    if (const QString refusal = Refusal(detail); !refusal.isEmpty()) {
+        ui.ShowMessage(refusal.toStdString(), detail.toStdString());
+        return;
+    }
+    // Checked above: both texts fit Latin-1. The file gets them trimmed, the lists as typed.
+    const std::string name = ToLatin1(m_player->text()).value_or(std::string());
+    const std::string password = ToLatin1(m_password->text()).value_or(std::string());
+    try {
+        AppendPlayer(m_windows.Files(), name, password, [&](std::size_t index) {
+            // Once the main window is closed the record is only kept in the file.
+            if (FrmUT* main = m_windows.MainWindow()) {
+                InsertPlayer(main->Users(), main->Passwords(), index, name, password);
+            }
+        });
+    } catch (const FileError& error) {
+        ShowFileError(ui, m_windows.Files(), "The player could not be saved.", error);
+        return;
+    }
+    close();
+}
+
+}  // namespace korvale

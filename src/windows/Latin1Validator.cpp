@@ -1,0 +1,11 @@
+#include "windows/Latin1Validator.h"
+
+#include "windows/QtText.h"
+
+namespace korvale {
+
+QValidator::State Latin1Validator::validate(QString& input, int& /*position*/) const {
+    return FirstNonLatin1(input).isEmpty() ? Acceptable : Invalid;
+}
+
+}  // namespace korvale

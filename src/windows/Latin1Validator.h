@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QValidator>
+
+namespace korvale {
+
+// Accepts only text that Latin-1 can hold, so what is typed into a player list's edit box reaches
+// the game profile exactly as shown.
+class Latin1Validator final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override;
+};
+
+}  // namespace korvale

@@ -1,0 +1,19 @@
+#include "windows/QtUiServices.h"
+
+#include <QCoreApplication>
+
+#include "windows/FormLayout.h"
+#include "windows/MessageBox.h"
+
+namespace korvale {
+
+void QtUiServices::ShowMessage(std::string_view text, std::string_view detail) {
+    MessageBox::Show(ToQString(text), ToQString(detail));
+}
+
+bool QtUiServices::ProcessEvents() {
+    QCoreApplication::processEvents();
+    return !m_ending;
+}
+
+}  // namespace korvale

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/UiServices.h"
+
+namespace korvale {
+
+// The services the core asks of the windows, on Qt: message boxes through MessageBox, and the
+// event step of Play.
+class QtUiServices final : public UiServices {
+public:
+    void ShowMessage(std::string_view text, std::string_view detail = {}) override;
+    // Runs the waiting window events; false once one of them has ended the program.
+    bool ProcessEvents() override;
+
+    void SetEnding() noexcept { m_ending = true; }
+    bool Ending() const noexcept { return m_ending; }
+
+private:
+    bool m_ending = false;
+};
+
+}  // namespace korvale

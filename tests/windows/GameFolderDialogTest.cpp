@@ -1,0 +1,195 @@
+// The Game folder dialog: what it shows when it opens, what Save stores, and its failures.
+#include <optional>
+#include <string>
+
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+#include "WindowsTest.h"
+#include "settings/GameFolder.h"
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace korvale::test {
+namespace {
+
+constexpr const char* kInitialText = "C:\\Games\\UnrealTournament";
+
+class GameFolderDialogTest : public WindowsTest {
+protected:
+    QWidget* OpenDialog() {
+        Click(MainWindow(), "cmdSetDir");
+        QWidget* dialog = Windows().GameFolderWindow();
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    }
+    QString Box() { return Child<QLineEdit>(Windows().GameFolderWindow(), "txtUTDir")->text(); }
+    bool Closed() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return Windows().GameFolderWindow() == nullptr;
+    }
+    std::string SettingFile() { return ReadBytes(ProgramPath("UTDir.ini")); }
+};
+
+TEST_F(GameFolderDialogTest, OpeningShowsTheStoredFolderTrimmedAndLeavesTheValueInMemory) {
+    struct Row {
+        const char* name;
+        std::optional<std::string> file;  // after start-up; none: removed meanwhile
+        const char* box;                  // UTF-8
+    };
+    const Row rows[] = {
+        {"empty file", "", kInitialText},
+        {"a folder", "D:\\UT", "D:\\UT"},
+        {"spaces around the folder", "  D:\\UT  ", "D:\\UT"},
+        {"only spaces", "   ", ""},
+        {"more lines", "D:\\UT\r\nE:\\Other", "D:\\UT"},
+        {"a Latin-1 byte", "C:\\Jeux\\Unr\xe9\x61l", "C:\\Jeux\\Unréal"},
+        {"removed after start-up", std::nullopt, kInitialText},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowsTest::TearDown();
+        WindowsTest::SetUp();
+        WriteBytes(ProgramPath("UTDir.ini"), "X:\\AtStart");
+        Start();
+        if (row.file) {
+            WriteBytes(ProgramPath("UTDir.ini"), *row.file);
+        } else {
+            std::filesystem::remove(ProgramPath("UTDir.ini"));
+        }
+        OpenDialog();
+        EXPECT_EQ(Box().toStdString(), row.box);
+        EXPECT_EQ(gUTDir, "X:\\AtStart") << "opening does not touch the value in memory";
+        EXPECT_EQ(SettingFile(), row.file.value_or("")) << "a missing file is created empty";
+        EXPECT_THAT(TakeMessageTexts(), IsEmpty());
+    }
+}
+
+TEST_F(GameFolderDialogTest, SaveStoresTheTrimmedFolderWithNoLineBreak) {
+    struct Row {
+        const char* name;
+        std::optional<QString> typed;  // none: saved as it opened
+        const char* stored;
+    };
+    const Row rows[] = {
+        {"the initial text unchanged", std::nullopt, kInitialText},
+        {"spaces around", QStringLiteral("  /games/ut  "), "/games/ut"},
+        {"empty", QString(), ""},
+        {"no backslash at all", QStringLiteral("nonsense"), "nonsense"},
+        {"Latin-1 letters", QString::fromUtf8("C:\\Jeux\\Unréal"), "C:\\Jeux\\Unr\xe9\x61l"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowsTest::TearDown();
+        WindowsTest::SetUp();
+        Start();
+        QWidget* dialog = OpenDialog();
+        if (row.typed) {
+            Type(dialog, "txtUTDir", *row.typed);
+        }
+        Click(dialog, "cmdDirSave");
+        EXPECT_TRUE(Closed());
+        EXPECT_EQ(SettingFile(), row.stored);
+        EXPECT_EQ(gUTDir, row.stored);
+    }
+}
+
+TEST_F(GameFolderDialogTest, AfterSavingEmptyPlayAsksForTheFolder) {
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+    WriteBytes(ProgramPath("User.ini"), "Alice,one");
+    Start();
+    Type(OpenDialog(), "txtUTDir", "  ");
+    Click(Windows().GameFolderWindow(), "cmdDirSave");
+    Activate(MainWindow());
+    QTest::keyClick(Child<QWidget>(MainWindow(), "cboUsers"), Qt::Key_Down);
+    Click(MainWindow(), "cmdRun");
+    EXPECT_THAT(TakeMessageTexts(), ElementsAre("The UT Path Needs to be set"));
+}
+
+TEST_F(GameFolderDialogTest, ExitKeepsFileAndValueAndTheNextOpeningShowsTheStoredFolder) {
+    WriteBytes(ProgramPath("UTDir.ini"), "D:\\UT");
+    Start();
+    Type(OpenDialog(), "txtUTDir", "E:\\Elsewhere");
+    Click(Windows().GameFolderWindow(), "cmdExit");
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(SettingFile(), "D:\\UT");
+    EXPECT_EQ(gUTDir, "D:\\UT");
+    OpenDialog();
+    EXPECT_EQ(Box(), "D:\\UT");
+}
+
+TEST_F(GameFolderDialogTest, AFolderBeyondLatin1IsRefused) {
+    WriteBytes(ProgramPath("UTDir.ini"), "D:\\UT");
+    Start();
+    Type(OpenDialog(), "txtUTDir", QString::fromUtf8("D:\\Игры\\UT"));
+    Click(Windows().GameFolderWindow(), "cmdDirSave");
+    EXPECT_FALSE(Closed());
+    EXPECT_THAT(TakeMessageTexts(), ElementsAre("The UT Directory cannot hold the character \"И\""));
+    EXPECT_EQ(SettingFile(), "D:\\UT");
+    EXPECT_EQ(gUTDir, "D:\\UT");
+    EXPECT_EQ(Box(), QString::fromUtf8("D:\\Игры\\UT"));
+}
+
+TEST_F(GameFolderDialogTest, FailuresAreExplainedAndKorvaleGoesOn) {
+    struct Row {
+        const char* name;
+        FaultyFileOps::Fault fault;
+        bool onOpening;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"cannot read the setting on opening",
+         {.op = FaultyFileOps::Op::Read, .error = std::errc::io_error,
+          .pathContains = "UTDir.ini"},
+         true,
+         "Korvale could not read its game folder setting."},
+        {"cannot write the program folder on Save",
+         {.op = FaultyFileOps::Op::Open, .error = std::errc::read_only_file_system,
+          .pathContains = "UTDir.ini", .opened = FaultyFileOps::Opened::ForWriting},
+         false,
+         "The game folder could not be saved."},
+        {"cannot swap the new setting in",
+         {.op = FaultyFileOps::Op::Rename, .error = std::errc::permission_denied,
+          .pathContains = "UTDir.ini"},
+         false,
+         "The game folder could not be saved."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowsTest::TearDown();
+        WindowsTest::SetUp();
+        WriteBytes(ProgramPath("UTDir.ini"), "D:\\UT");
+        Start();
+        const std::size_t injectedBefore = Ops().Injected();
+        if (row.onOpening) {
+            Ops().Inject(row.fault);
+        }
+        QWidget* dialog = OpenDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        if (!row.onOpening) {
+            Type(dialog, "txtUTDir", "E:\\New");
+            Ops().Inject(row.fault);
+            Click(dialog, "cmdDirSave");
+            EXPECT_FALSE(Closed()) << "the dialog stays open";
+        } else {
+            EXPECT_EQ(Box(), kInitialText);
+        }
+        EXPECT_EQ(Ops().Injected(), injectedBefore + 1);
+        const auto messages = TakeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text.toStdString(), row.message);
+        EXPECT_THAT(messages[0].detail.toStdString(),
+                    HasSubstr(": " + std::make_error_code(row.fault.error).message()));
+        EXPECT_THAT(messages[0].detail.toStdString(), HasSubstr("UTDir.ini"));
+        EXPECT_EQ(SettingFile(), "D:\\UT");
+        EXPECT_EQ(gUTDir, "D:\\UT");
+        Ops().Clear();
+    }
+}
+
+}  // namespace
+}  // namespace korvale::test

@@ -1,0 +1,348 @@
+// The main window as a user works it: start-up, picks, Play, the dialogs it opens, and the ways
+// Korvale ends.
+#include <string>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QListView>
+#include <QTest>
+#include <QTimer>
+
+#include <gmock/gmock.h>
+
+#include "WindowsTest.h"
+#include "settings/GameFolder.h"
+#include "windows/FrmUT.h"
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace korvale::test {
+namespace {
+
+class MainWindowTest : public WindowsTest {
+protected:
+    // Four players, a game folder and a game profile: ready to Play.
+    void SetUpPlayers() {
+        WriteBytes(ProgramPath("User.ini"), "Alice,one\r\nBob,two\r\nCarol,three\r\nDave,four");
+        WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+        WriteBytes(SystemPath("User.ini"), "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n");
+        Start();
+        Activate(MainWindow());
+    }
+    QComboBox* Users() { return Child<QComboBox>(MainWindow(), "cboUsers"); }
+    QComboBox* Passwords() { return Child<QComboBox>(MainWindow(), "cboUserPass"); }
+    // The pair the Play would use: the text of both lists.
+    std::pair<std::string, std::string> Pair() {
+        return {Users()->currentText().toStdString(), Passwords()->currentText().toStdString()};
+    }
+    void PickWithMouse(int row) {
+        QComboBox* users = Users();
+        const QRect arrow(users->width() - 12, 0, 12, users->height());
+        QTest::mouseClick(users, Qt::LeftButton, {}, arrow.center());
+        QAbstractItemView* list = users->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+        // A release this soon after the list opened would count as the end of the opening click.
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        const QRect item = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        EXPECT_FALSE(list->window()->isVisible());
+    }
+    QAction* MenuItem(std::string_view name) {
+        return Child<QAction>(MainWindow(), name);
+    }
+};
+
+TEST_F(MainWindowTest, FirstStartCreatesAnEmptySettingFileSilentlyAndShowsNoSelection) {
+    Start();
+    ASSERT_NE(MainWindow(), nullptr);
+    EXPECT_TRUE(MainWindow()->isVisible());
+    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "");
+    EXPECT_FALSE(std::filesystem::exists(ProgramPath("User.ini")));
+    EXPECT_THAT(TakeMessageTexts(), IsEmpty());
+    EXPECT_EQ(Users()->count(), 0);
+    EXPECT_EQ(Users()->currentIndex(), -1);
+    EXPECT_EQ(Users()->currentText(), QString());
+}
+
+TEST_F(MainWindowTest, BlankGameFolderIsToldBeforeTheWindowIsShown) {
+    WriteBytes(ProgramPath("UTDir.ini"), "   ");
+    WriteBytes(ProgramPath("User.ini"), "Alice,one");
+    Start();
+    const auto messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "The Path to UT Needs to be set");
+    EXPECT_TRUE(messages[0].visibleWindows.isEmpty()) << "no window on screen yet";
+    EXPECT_TRUE(MainWindow()->isVisible());
+    EXPECT_EQ(UserEntries(), QStringList{"Alice"}) << "start-up goes on";
+}
+
+TEST_F(MainWindowTest, PlayersLoadInFileOrderWithNothingSelected) {
+    WriteBytes(ProgramPath("User.ini"), "Zed,9\r\n  Amy , x,y \r\n\r\nno comma\r\nB\xe9\x61,\xff");
+    Start();
+    EXPECT_EQ(UserEntries(), (QStringList{"Zed", "Amy ", QString::fromUtf8("Béa")}));
+    EXPECT_EQ(PasswordEntries(), (QStringList{"9", " x,y", QString::fromUtf8("ÿ")}));
+    EXPECT_EQ(Users()->currentIndex(), -1);
+    EXPECT_EQ(Passwords()->currentIndex(), -1);
+    EXPECT_EQ(Users()->currentText(), QString());
+}
+
+TEST_F(MainWindowTest, AFullPlayerFileLoadsEveryRecordPaired) {
+    std::string file;
+    constexpr int kRecords = 32767;
+    for (int i = 0; i < kRecords; ++i) {
+        file += (i ? "\r\n" : "") + std::string("player") + std::to_string(i) + ",pw" +
+                std::to_string(i);
+    }
+    WriteBytes(ProgramPath("User.ini"), file);
+    Start();
+    ASSERT_EQ(Users()->count(), kRecords);
+    ASSERT_EQ(Passwords()->count(), kRecords);
+    EXPECT_EQ(Users()->itemText(kRecords - 1), "player32766");
+    EXPECT_EQ(Passwords()->itemText(kRecords - 1), "pw32766");
+    EXPECT_EQ(Users()->currentIndex(), -1);
+}
+
+TEST_F(MainWindowTest, PickingByArrowKeysSelectsTheSamePassword) {
+    SetUpPlayers();
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus == Users() || Users()->isAncestorOf(focus)) << "the list has the focus";
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(focus, Qt::Key_Down);
+    }
+    EXPECT_EQ(Pair(), std::make_pair(std::string("Carol"), std::string("three")));
+    EXPECT_EQ(Passwords()->currentIndex(), 2);
+    QTest::keyClick(focus, Qt::Key_Up);
+    QTest::keyClick(focus, Qt::Key_Up);
+    EXPECT_EQ(Pair(), std::make_pair(std::string("Alice"), std::string("one")));
+    EXPECT_EQ(Passwords()->currentIndex(), 0);
+}
+
+TEST_F(MainWindowTest, PickingWithTheMouseSelectsTheSamePassword) {
+    SetUpPlayers();
+    PickWithMouse(2);
+    EXPECT_EQ(Pair(), std::make_pair(std::string("Carol"), std::string("three")));
+    PickWithMouse(0);
+    EXPECT_EQ(Pair(), std::make_pair(std::string("Alice"), std::string("one")));
+}
+
+TEST_F(MainWindowTest, TypingANameIsNoPickAndPlayRefuses) {
+    SetUpPlayers();
+    QLineEdit* edit = Users()->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    // Even the exact text of an entry, then Enter and leaving the box.
+    KeyClicks(edit, "Bob");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_EQ(Users()->currentIndex(), -1);
+    EXPECT_EQ(Passwords()->currentIndex(), -1);
+    EXPECT_EQ(Users()->count(), 4) << "typing adds no entry";
+    Click(MainWindow(), "cmdRun");
+    EXPECT_THAT(TakeMessageTexts(), ElementsAre("Please Select a user from the list"));
+    EXPECT_THAT(Launcher().Started(), IsEmpty());
+    EXPECT_FALSE(std::filesystem::exists(SystemPath("UserKorvale.old")));
+}
+
+TEST_F(MainWindowTest, TypingAfterAPickKeepsThePasswordOfThePick) {
+    SetUpPlayers();
+    QTest::keyClick(Users(), Qt::Key_Down);
+    QTest::keyClick(Users(), Qt::Key_Down);
+    QLineEdit* edit = Users()->lineEdit();
+    edit->selectAll();
+    KeyClicks(edit, "Dave");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_EQ(Passwords()->currentIndex(), 1);
+    EXPECT_EQ(Pair(), std::make_pair(std::string("Dave"), std::string("two")));
+}
+
+TEST_F(MainWindowTest, TheListEditBoxTakesOnlyLatin1) {
+    SetUpPlayers();
+    KeyClicks(Users()->lineEdit(), QString::fromUtf8("Jé€rôme"));
+    EXPECT_EQ(Users()->currentText(), QString::fromUtf8("Jérôme"));
+}
+
+TEST_F(MainWindowTest, PlayWithAPickRewritesTheProfileAndStartsTheGame) {
+    SetUpPlayers();
+    QTest::keyClick(Users(), Qt::Key_Down);
+    QTest::keyClick(Users(), Qt::Key_Down);
+    Click(MainWindow(), "cmdRun");
+    EXPECT_THAT(TakeMessageTexts(), IsEmpty());
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")),
+              "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n");
+    EXPECT_EQ(ReadBytes(SystemPath("User.ini")),
+              "[DefaultPlayer]\r\nName=Bob\r\nngWorldSecret=two\r\n");
+    EXPECT_THAT(Launcher().Started(), ElementsAre(GameFolder() + "\\System\\UnrealTournament.exe"));
+    EXPECT_TRUE(MainWindow()->isVisible()) << "Korvale stays open";
+}
+
+TEST_F(MainWindowTest, EachDialogOpensOnceAndIsOnlyBroughtToTheFrontAgain) {
+    SetUpPlayers();
+    Click(MainWindow(), "cmdAddUser");
+    QPointer<QWidget> newPlayer = Windows().NewPlayerWindow();
+    ASSERT_FALSE(newPlayer.isNull());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(newPlayer));
+    Type(newPlayer, "txtUtPlayer", "typed");
+    Click(MainWindow(), "cmdSetDir");
+    QPointer<QWidget> gameFolder = Windows().GameFolderWindow();
+    ASSERT_FALSE(gameFolder.isNull());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(gameFolder));
+    Type(gameFolder, "txtUTDir", "typed");
+    MenuItem("About")->trigger();
+    QPointer<QWidget> about = Windows().AboutWindow();
+    ASSERT_FALSE(about.isNull());
+    // The stored folder changes meanwhile: a reload would show it.
+    WriteBytes(ProgramPath("UTDir.ini"), "elsewhere");
+
+    struct Row {
+        const char* opener;
+        QWidget* dialog;
+    };
+    for (const Row& row : {Row{"cmdAddUser", newPlayer}, Row{"cmdSetDir", gameFolder},
+                           Row{"About", about}, Row{"cmdAddUser", newPlayer}}) {
+        SCOPED_TRACE(row.opener);
+        Activate(MainWindow());
+        if (std::string_view(row.opener) == "About") {
+            MenuItem("About")->trigger();
+        } else {
+            Click(MainWindow(), row.opener);
+        }
+        EXPECT_TRUE(QTest::qWaitForWindowActive(row.dialog)) << "brought to the front";
+    }
+    EXPECT_EQ(Windows().NewPlayerWindow(), newPlayer);
+    EXPECT_EQ(Windows().GameFolderWindow(), gameFolder);
+    EXPECT_EQ(Windows().AboutWindow(), about);
+    EXPECT_EQ(Child<QLineEdit>(newPlayer, "txtUtPlayer")->text(), "typed");
+    EXPECT_EQ(Child<QLineEdit>(gameFolder, "txtUTDir")->text(), "typed");
+    EXPECT_EQ(VisibleWindows(), (QStringList{"frmAbout", "frmSetDir", "frmUT", "frmuserpass"}));
+}
+
+TEST_F(MainWindowTest, AClosedDialogOpensAgainWithItsDesignTimeTexts) {
+    SetUpPlayers();
+    Click(MainWindow(), "cmdAddUser");
+    QWidget* dialog = Windows().NewPlayerWindow();
+    Type(dialog, "txtUtPlayer", "half typed");
+    dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Windows().NewPlayerWindow(), nullptr) << "deleted on close";
+    Click(MainWindow(), "cmdAddUser");
+    EXPECT_EQ(Child<QLineEdit>(Windows().NewPlayerWindow(), "txtUtPlayer")->text(), "");
+}
+
+TEST_F(MainWindowTest, ExitClosesEveryWindowAtOnceUnsaved) {
+    SetUpPlayers();
+    Click(MainWindow(), "cmdAddUser");
+    Type(Windows().NewPlayerWindow(), "txtUtPlayer", "Eve");
+    Type(Windows().NewPlayerWindow(), "txtUtPassword", "five");
+    Click(MainWindow(), "cmdSetDir");
+    MenuItem("About")->trigger();
+    ASSERT_EQ(VisibleWindows().size(), 4);
+
+    MenuItem("Exit")->trigger();
+    EXPECT_THAT(VisibleWindows(), IsEmpty());
+    EXPECT_TRUE(Ui().Ending());
+    EXPECT_FALSE(Ui().ProcessEvents()) << "a Play waiting in its event step stops";
+    EXPECT_EQ(ReadBytes(ProgramPath("User.ini")),
+              "Alice,one\r\nBob,two\r\nCarol,three\r\nDave,four");
+    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolder());
+}
+
+TEST_F(MainWindowTest, ExitWaitingInPlaysEventStepStopsItBeforeTheRewrite) {
+    SetUpPlayers();
+    QTest::keyClick(Users(), Qt::Key_Down);
+    // Exit chosen while Play runs: it waits in the queue for Play's event step.
+    QMetaObject::invokeMethod(MenuItem("Exit"), &QAction::trigger, Qt::QueuedConnection);
+    Click(MainWindow(), "cmdRun");
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")),
+              "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n")
+        << "the backup was copied first";
+    EXPECT_EQ(ReadBytes(SystemPath("User.ini")),
+              "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n");
+    EXPECT_THAT(Launcher().Started(), IsEmpty());
+    EXPECT_THAT(TakeMessageTexts(), IsEmpty());
+    EXPECT_THAT(VisibleWindows(), IsEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingTheMainWindowLeavesTheAboutBoxAndKorvaleEndsWithIt) {
+    SetUpPlayers();
+    MenuItem("About")->trigger();
+    QWidget* about = Windows().AboutWindow();
+    ASSERT_NE(about, nullptr);
+    int result = -1;
+    QTimer::singleShot(0, [&] {
+        MainWindow()->close();
+        EXPECT_EQ(VisibleWindows(), QStringList{"frmAbout"});
+        EXPECT_EQ(Windows().MainWindow(), nullptr);
+        // Korvale is still running: the About box ends it.
+        QTimer::singleShot(50, [&] { Click(about, "cmdExit"); });
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(10000);
+    result = QApplication::exec();
+    EXPECT_EQ(result, 0) << "Korvale ended when its last window closed";
+    EXPECT_THAT(VisibleWindows(), IsEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingTheMainWindowAloneEndsKorvale) {
+    SetUpPlayers();
+    QTimer::singleShot(0, [&] { MainWindow()->close(); });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(10000);
+    EXPECT_EQ(QApplication::exec(), 0);
+}
+
+TEST_F(MainWindowTest, AFileThatCannotBeUsedAtStartUpIsExplainedAndKorvaleGoesOn) {
+    struct Row {
+        const char* name;
+        FaultyFileOps::Fault fault;
+        const char* file;
+        const char* message;
+        QStringList users;
+    };
+    const Row rows[] = {
+        {"setting file cannot be created",
+         {.op = FaultyFileOps::Op::Open,
+          .error = std::errc::read_only_file_system,
+          .pathContains = "UTDir.ini"},
+         "UTDir.ini",
+         "Korvale could not read or create its game folder setting.",
+         {"Alice"}},
+        {"player file cannot be read",
+         {.op = FaultyFileOps::Op::Read,
+          .error = std::errc::io_error,
+          .pathContains = "User.ini"},
+         "User.ini",
+         "Korvale could not load its list of players.",
+         {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowsTest::TearDown();
+        WindowsTest::SetUp();
+        Ops().Clear();
+        WriteBytes(ProgramPath("User.ini"), "Alice,one");
+        const std::size_t injectedBefore = Ops().Injected();
+        Ops().Inject(row.fault);
+        Start();
+        EXPECT_EQ(Ops().Injected(), injectedBefore + 1);
+        const auto messages = TakeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text.toStdString(), row.message);
+        const std::string detail = messages[0].detail.toStdString();
+        EXPECT_THAT(detail, HasSubstr(PathText(ProgramPath(row.file)) + ": " +
+                                      std::make_error_code(row.fault.error).message()));
+        EXPECT_THAT(detail, HasSubstr("put Korvale in a folder you can write"));
+        ASSERT_NE(MainWindow(), nullptr);
+        EXPECT_TRUE(MainWindow()->isVisible());
+        EXPECT_EQ(UserEntries(), row.users);
+        EXPECT_EQ(PasswordEntries().size(), row.users.size());
+    }
+}
+
+}  // namespace
+}  // namespace korvale::test

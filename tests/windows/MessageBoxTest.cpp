@@ -1,0 +1,70 @@
+// The real message box, once: its title, text, detail and single OK button, modal to Korvale.
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "windows/MessageBox.h"
+#include "windows/QtUiServices.h"
+
+namespace korvale::test {
+namespace {
+
+TEST(MessageBoxTest, ShowsTitleTextAndDetailWithOneOkButtonAndNoIcon) {
+    MessageBox::StopRecording();
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_EQ(box->windowTitle(), "Korvale");
+        EXPECT_EQ(box->text(), "Error");
+        EXPECT_EQ(box->informativeText(), "C:\\UT\\System\\User.ini: <denied>");
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        for (const QLabel* label : box->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) {
+                EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+            }
+        }
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    QtUiServices ui;
+    ui.ShowMessage("Error", "C:\\UT\\System\\User.ini: <denied>");
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(MessageBoxTest, RecordingKeepsTheMessagesInOrderInsteadOfShowingThem) {
+    MessageBox::StartRecording();
+    QtUiServices ui;
+    ui.ShowMessage("first");
+    ui.ShowMessage("second", "why");
+    const auto shown = MessageBox::TakeRecorded();
+    MessageBox::StopRecording();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "first");
+    EXPECT_EQ(shown[0].detail, "");
+    EXPECT_EQ(shown[1].text, "second");
+    EXPECT_EQ(shown[1].detail, "why");
+}
+
+TEST(QtUiServicesTest, ProcessEventsRunsWaitingEventsAndTellsWhenKorvaleIsEnding) {
+    QtUiServices ui;
+    int runs = 0;
+    QMetaObject::invokeMethod(qApp, [&] { ++runs; }, Qt::QueuedConnection);
+    EXPECT_TRUE(ui.ProcessEvents());
+    EXPECT_EQ(runs, 1);
+    QMetaObject::invokeMethod(qApp, [&] { ui.SetEnding(); }, Qt::QueuedConnection);
+    EXPECT_FALSE(ui.ProcessEvents());
+}
+
+}  // namespace
+}  // namespace korvale::test

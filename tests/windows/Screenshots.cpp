@@ -1,0 +1,93 @@
+// Renders Korvale's four windows into PNG files for the documentation:
+//   korvale_screenshots <folder>
+// Run on the offscreen platform (docs/make_screenshots.sh does); the windows work on a scratch
+// program folder with a few players, so nothing of the user's is read or written.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QPixmap>
+
+#include "platform/FileSystem.h"
+#include "platform/NativeFileOps.h"
+#include "platform/ProgramLauncher.h"
+#include "windows/FrmAbout.h"
+#include "windows/FrmSetDir.h"
+#include "windows/FrmUT.h"
+#include "windows/FrmUserPass.h"
+#include "windows/MessageBox.h"
+#include "windows/QtUiServices.h"
+#include "windows/WindowManager.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The screenshots never play.
+class NoLauncher final : public korvale::ProgramLauncher {
+public:
+    void Start(const std::string& /*path*/) override {}
+};
+
+void Write(const fs::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool Save(QWidget* window, const QString& folder) {
+    const QString file = QDir(folder).filePath(window->objectName() + QStringLiteral(".png"));
+    const bool saved = window->grab().save(file);
+    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write",
+                 qPrintable(QDir::toNativeSeparators(file)));
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fputs("usage: korvale_screenshots <folder>\n", stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+
+    std::random_device random;
+    const fs::path scratch = fs::temp_directory_path() / ("korvale-shots-" + std::to_string(random()));
+    fs::create_directories(scratch);
+    Write(scratch / "UTDir.ini", "C:\\Games\\UnrealTournament");
+    Write(scratch / "User.ini", "Xan the Destroyer,hunter2\r\nSlithSlayer,clanwar99\r\n"
+                                "[ARENA]Commander,f4st");
+
+    bool saved = true;
+    {
+        korvale::MessageBox::StartRecording();
+        korvale::NativeFileOps ops;
+        const korvale::FileSystem files(ops, scratch.string());
+        korvale::QtUiServices ui;
+        NoLauncher launcher;
+        korvale::WindowManager windows(files, ui, launcher);
+
+        windows.ShowMainWindow();
+        korvale::FrmUT* main = windows.MainWindow();
+        main->Users().SetSelectedIndex(0);
+        main->Passwords().SetSelectedIndex(0);
+        saved = Save(main, folder) && saved;
+
+        windows.ShowNewPlayer();
+        saved = Save(windows.NewPlayerWindow(), folder) && saved;
+        windows.ShowGameFolder();
+        saved = Save(windows.GameFolderWindow(), folder) && saved;
+        windows.ShowAbout();
+        saved = Save(windows.AboutWindow(), folder) && saved;
+    }
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
+    return saved ? 0 : 1;
+}

@@ -1,0 +1,308 @@
+// Each window against its layout table: what a user sees, where, and how Tab moves through it.
+#include <functional>
+#include <string>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+#include "WindowsTest.h"
+#include "windows/FormLayout.h"
+#include "windows/FrmAbout.h"
+#include "windows/FrmSetDir.h"
+#include "windows/FrmUT.h"
+#include "windows/FrmUserPass.h"
+
+namespace korvale::test {
+namespace {
+
+struct WindowCase {
+    const char* name;
+    const FormLayout& (*layout)();
+};
+
+const WindowCase kWindows[] = {
+    {"frmUT", &FrmUT::Layout},
+    {"frmuserpass", &FrmUserPass::Layout},
+    {"frmSetDir", &FrmSetDir::Layout},
+    {"frmAbout", &FrmAbout::Layout},
+};
+
+const char* ClassOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::EditableList:
+        case ControlKind::HiddenList:
+            return "QComboBox";
+        case ControlKind::PushButton:
+            return "QPushButton";
+        case ControlKind::Label:
+            return "QLabel";
+        case ControlKind::TextBox:
+            return "QLineEdit";
+    }
+    return "";
+}
+
+QString TextOf(QWidget* control) {
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        return label->text();
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        return button->text();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        return edit->text();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    return {};
+}
+
+// Whether the focus is on `control` (an editable list holds it in its edit box).
+bool HasFocus(QWidget* control) {
+    QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && (focus == control || control->isAncestorOf(focus));
+}
+
+class WindowLayoutTest : public WindowsTest {};
+
+TEST_F(WindowLayoutTest, EveryControlIsWhereItsTableSaysWithItsTextAndFont) {
+    for (const WindowCase& window : kWindows) {
+        SCOPED_TRACE(window.name);
+        const FormLayout& layout = window.layout();
+        QWidget* shown = Open(window.name);
+        ASSERT_NE(shown, nullptr);
+        QWidget* client = ClientArea(shown);
+        EXPECT_EQ(shown->objectName().toStdString(), layout.name);
+        EXPECT_EQ(shown->windowTitle().toStdString(), layout.title);
+        EXPECT_EQ(client->size(),
+                  QSize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight)));
+
+        for (const ControlSpec& spec : layout.controls) {
+            SCOPED_TRACE(std::string(spec.name));
+            auto* control = client->findChild<QWidget*>(ToQString(spec.name));
+            ASSERT_NE(control, nullptr);
+            EXPECT_STREQ(control->metaObject()->className(), ClassOf(spec.kind));
+            EXPECT_EQ(TextOf(control).toStdString(), spec.text);
+            if (spec.kind == ControlKind::HiddenList) {
+                EXPECT_TRUE(control->isHidden());
+                EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
+                continue;
+            }
+            EXPECT_TRUE(control->isVisible());
+            EXPECT_EQ(control->parentWidget(), client);
+            EXPECT_EQ(control->geometry(), ToPixels(spec.rect));
+            if (spec.tabOrder == 0) {
+                EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
+            }
+            if (spec.font) {
+                EXPECT_EQ(control->font().family().toStdString(), spec.font->family);
+                EXPECT_DOUBLE_EQ(control->font().pointSizeF(), spec.font->points);
+                EXPECT_EQ(control->font().bold(), spec.font->bold);
+            } else {
+                EXPECT_EQ(control->font(), shown->font()) << "the window's own font";
+            }
+            if (auto* label = qobject_cast<QLabel*>(control)) {
+                EXPECT_EQ(label->alignment(), spec.alignment | Qt::AlignTop);
+                EXPECT_EQ(label->wordWrap(), spec.wordWrap);
+                EXPECT_FALSE(label->autoFillBackground());
+            }
+            if (auto* button = qobject_cast<QPushButton*>(control)) {
+                EXPECT_FALSE(button->isDefault());
+                EXPECT_FALSE(button->autoDefault());
+            }
+        }
+    }
+}
+
+TEST_F(WindowLayoutTest, TabVisitsTheControlsInTheirOrderAndTheFirstHasTheFocus) {
+    for (const WindowCase& window : kWindows) {
+        SCOPED_TRACE(window.name);
+        QWidget* shown = Open(window.name);
+        ASSERT_NE(shown, nullptr);
+        Activate(shown);
+        std::vector<const ControlSpec*> order;
+        for (const ControlSpec& spec : window.layout().controls) {
+            if (spec.tabOrder > 0) {
+                order.push_back(&spec);
+            }
+        }
+        std::ranges::sort(order, {}, &ControlSpec::tabOrder);
+        ASSERT_FALSE(order.empty());
+        // Round the window once and back to the first control.
+        for (std::size_t step = 0; step <= order.size(); ++step) {
+            const ControlSpec& expected = *order[step % order.size()];
+            auto* control = shown->findChild<QWidget*>(ToQString(expected.name));
+            ASSERT_NE(control, nullptr);
+            EXPECT_TRUE(HasFocus(control)) << "step " << step << ": expected " << expected.name
+                                           << ", focus on "
+                                           << (QApplication::focusWidget()
+                                                   ? QApplication::focusWidget()
+                                                         ->objectName()
+                                                         .toStdString()
+                                                   : std::string("nothing"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        shown->close();
+    }
+}
+
+TEST_F(WindowLayoutTest, WindowsAreFixedWithACloseBoxOnlyAndTheProgramIcon) {
+    for (const WindowCase& window : kWindows) {
+        SCOPED_TRACE(window.name);
+        QWidget* shown = Open(window.name);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(shown->isWindow());
+        EXPECT_EQ(shown->parentWidget(), nullptr) << "a top-level window of its own";
+        EXPECT_EQ(shown->minimumSize(), shown->maximumSize());
+        EXPECT_EQ(shown->size(), shown->minimumSize());
+        const Qt::WindowFlags flags = shown->windowFlags();
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+        EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+        EXPECT_FALSE(shown->windowIcon().isNull());
+        EXPECT_EQ(shown->windowIcon().pixmap(32, 32).toImage(),
+                  QIcon(ToQString(kIconResource)).pixmap(32, 32).toImage());
+    }
+}
+
+TEST_F(WindowLayoutTest, WindowsOpenCentredOnTheScreen) {
+    for (const WindowCase& window : kWindows) {
+        SCOPED_TRACE(window.name);
+        QWidget* shown = Open(window.name);
+        ASSERT_NE(shown, nullptr);
+        const QRect screen = shown->screen()->availableGeometry();
+        EXPECT_LE((shown->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+    }
+}
+
+TEST_F(WindowLayoutTest, MainWindowHasFileExitAndHelpAboutAboveItsClientArea) {
+    auto* main = qobject_cast<QMainWindow*>(Open("frmUT"));
+    ASSERT_NE(main, nullptr);
+    const QList<QAction*> menus = main->menuBar()->actions();
+    ASSERT_EQ(menus.size(), qsizetype(FrmUT::Menus().size()));
+    for (std::size_t i = 0; i < FrmUT::Menus().size(); ++i) {
+        const MenuSpec& spec = FrmUT::Menus()[i];
+        SCOPED_TRACE(std::string(spec.name));
+        QMenu* menu = menus[qsizetype(i)]->menu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->objectName().toStdString(), spec.name);
+        EXPECT_EQ(menu->title().toStdString(), spec.caption);
+        ASSERT_EQ(menu->actions().size(), 1);
+        QAction* item = menu->actions().front();
+        EXPECT_EQ(item->objectName().toStdString(), spec.itemName);
+        EXPECT_EQ(item->text().toStdString(), spec.itemCaption);
+        EXPECT_TRUE(item->shortcut().isEmpty()) << "no shortcut besides the access key";
+    }
+    EXPECT_EQ(main->centralWidget()->y(), main->menuBar()->height());
+    EXPECT_EQ(main->height(), main->menuBar()->height() + main->centralWidget()->height());
+}
+
+TEST_F(WindowLayoutTest, MainWindowShowsThePictureUnscaledWithUTUserInWhiteOverIt) {
+    const QImage picture(ToQString(kBackgroundResource));
+    ASSERT_EQ(picture.size(), QSize(510, 385));
+    EXPECT_EQ(picture.format(), QImage::Format_Indexed8);
+
+    QWidget* client = ClientArea(Open("frmUT"));
+    const QImage drawn = client->grab().toImage();
+    // Points no control covers: the picture's own pixels, from its top-left corner.
+    for (const QPoint point : {QPoint(0, 0), QPoint(3, 50), QPoint(150, 30), QPoint(292, 84),
+                               QPoint(448, 141), QPoint(445, 45)}) {
+        EXPECT_EQ(drawn.pixel(point), picture.pixel(point)) << point.x() << "," << point.y();
+    }
+    auto* label = Child<QLabel>(client, "Label1");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    // The label has no background: its text is drawn in white straight over the picture, so
+    // wherever the picture is dark the label's pixels are white or the picture's own.
+    int whiteOverDark = 0;
+    const QRect area = label->geometry();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor under = picture.pixelColor(x, y);
+            const QColor shown = drawn.pixelColor(x, y);
+            if (shown == under) {
+                continue;
+            }
+            EXPECT_GE(shown.lightness(), under.lightness()) << x << "," << y;
+            // Anti-aliased edges blend in; the strokes themselves are white.
+            const bool whitish = shown.red() >= 240 && shown.green() >= 240 && shown.blue() >= 240;
+            if (whitish && under.lightness() < 128) {
+                ++whiteOverDark;
+            }
+        }
+    }
+    const bool white = whiteOverDark > 0;
+    EXPECT_TRUE(white);
+}
+
+TEST_F(WindowLayoutTest, AccessKeysWorkTheirButtons) {
+    struct Row {
+        const char* window;
+        Qt::Key key;
+        const char* opens;  // the window that answers, or "" when the window closes
+    };
+    const Row rows[] = {
+        {"frmUT", Qt::Key_S, "frmSetDir"},
+        {"frmUT", Qt::Key_A, "frmuserpass"},
+        {"frmuserpass", Qt::Key_E, ""},
+        {"frmSetDir", Qt::Key_E, ""},
+        {"frmAbout", Qt::Key_C, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.window) + " Alt+" + QKeySequence(row.key).toString().toStdString());
+        QWidget* window = Open(row.window);
+        ASSERT_NE(window, nullptr);
+        Activate(window);
+        QTest::keyClick(QApplication::focusWidget(), row.key, Qt::AltModifier);
+        // An access key presses its button the way a click does, a moment later.
+        if (*row.opens != '\0') {
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return VisibleWindows().contains(QString::fromLatin1(row.opens)); }));
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return !VisibleWindows().contains(QString::fromLatin1(row.window)); }));
+        }
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->close();
+    }
+}
+
+TEST_F(WindowLayoutTest, EnterAndEscapeDoNothing) {
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+    WriteBytes(SystemPath("User.ini"), "Name=Old\r\n");
+    WriteBytes(ProgramPath("User.ini"), "Alice,one");
+    for (const WindowCase& window : kWindows) {
+        SCOPED_TRACE(window.name);
+        QWidget* shown = Open(window.name);
+        ASSERT_NE(shown, nullptr);
+        Activate(shown);
+        if (window.name == std::string_view("frmUT")) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);  // pick Alice
+        }
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        EXPECT_TRUE(shown->isVisible());
+    }
+    EXPECT_THAT(TakeMessageTexts(), ::testing::IsEmpty());
+    EXPECT_THAT(Launcher().Started(), ::testing::IsEmpty()) << "Enter does not press Play";
+    EXPECT_EQ(ReadBytes(ProgramPath("User.ini")), "Alice,one") << "nor Save";
+    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolder());
+}
+
+}  // namespace
+}  // namespace korvale::test
