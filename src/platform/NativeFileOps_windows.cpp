@@ -1,0 +1,317 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/FileError.h"
+#include "platform/NativeFileOps.h"
+#include "platform/WindowsText.h"
+
+namespace korvale {
+
+namespace {
+
+// Korvale opens no file for itself alone: another program (the game, an editor) may read, write
+// or rename the same file meanwhile, as on POSIX hosts.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kLargestChunk = 1u << 30;
+
+[[noreturn]] void fail(const std::string& path, DWORD error) {
+    throw FileError(path, SystemReason(error));
+}
+
+HANDLE nativeHandle(const FileOps::Handle& file) {
+    return reinterpret_cast<HANDLE>(file.native);
+}
+
+// A security descriptor whose one entry gives the running user full access, and that inherits
+// nothing from the folder: a new file created with it is its owner's alone.
+class OwnerOnlySecurity {
+public:
+    OwnerOnlySecurity() {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+            return;
+        }
+        DWORD needed = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &needed);
+        m_user.resize(needed);
+        const bool gotUser =
+            needed > 0 && GetTokenInformation(token, TokenUser, m_user.data(), needed, &needed);
+        CloseHandle(token);
+        if (!gotUser) {
+            return;
+        }
+        PSID sid = reinterpret_cast<TOKEN_USER*>(m_user.data())->User.Sid;
+        const DWORD aclSize =
+            static_cast<DWORD>(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
+        m_acl.resize(aclSize);
+        auto* acl = reinterpret_cast<ACL*>(m_acl.data());
+        m_ready = InitializeAcl(acl, aclSize, ACL_REVISION) &&
+                  AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
+                  InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+                  SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) &&
+                  SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED,
+                                               SE_DACL_PROTECTED);
+        m_attributes.nLength = sizeof m_attributes;
+        m_attributes.lpSecurityDescriptor = &m_descriptor;
+        m_attributes.bInheritHandle = FALSE;
+    }
+    OwnerOnlySecurity(const OwnerOnlySecurity&) = delete;
+    OwnerOnlySecurity& operator=(const OwnerOnlySecurity&) = delete;
+
+    // No descriptor when the user could not be found: the file then gets the folder's.
+    SECURITY_ATTRIBUTES* attributes() noexcept { return m_ready ? &m_attributes : nullptr; }
+
+private:
+    std::vector<unsigned char> m_user;
+    std::vector<unsigned char> m_acl;
+    SECURITY_DESCRIPTOR m_descriptor{};
+    SECURITY_ATTRIBUTES m_attributes{};
+    bool m_ready = false;
+};
+
+bool setEnd(HANDLE file, std::uint64_t length) {
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(length);
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+// Runs `action` again with the read-only attribute of `path` cleared when it was refused for
+// that attribute alone; the attribute is put back when the second try fails as well.
+template <typename Action>
+bool retryWithoutReadOnly(const std::wstring& path, Action action) {
+    if (action()) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
+        !SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
+        SetLastError(error);
+        return false;
+    }
+    if (action()) {
+        return true;
+    }
+    SetFileAttributesW(path.c_str(), attributes);
+    SetLastError(error);
+    return false;
+}
+
+}  // namespace
+
+std::string NativeFileOps::ProgramFolder() {
+    std::wstring module(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+        if (length == 0) {
+            module.clear();
+            break;
+        }
+        if (length < module.size()) {
+            module.resize(length);
+            break;
+        }
+        module.resize(module.size() * 2);
+    }
+    const auto separator = module.find_last_of(L"\\/");
+    if (separator == std::wstring::npos) {
+        std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
+        current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
+        return Utf8Text(current);
+    }
+    std::wstring folder = module.substr(0, separator);
+    // A drive root keeps its backslash: "C:" alone would mean that drive's current folder.
+    if (!folder.empty() && folder.back() == L':') {
+        folder += L'\\';
+    }
+    return Utf8Text(folder);
+}
+
+bool NativeFileOps::exists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::uint64_t NativeFileOps::size(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) {
+        fail(path, GetLastError());
+    }
+    return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
+    DWORD access = GENERIC_WRITE;
+    DWORD disposition = OPEN_EXISTING;
+    bool empty = false;
+    SECURITY_ATTRIBUTES* security = nullptr;
+    std::optional<OwnerOnlySecurity> ownerOnly;
+    switch (mode) {
+        case OpenMode::Read:
+            access = GENERIC_READ;
+            break;
+        case OpenMode::Write:
+            empty = true;
+            break;
+        case OpenMode::Append:
+            break;
+        case OpenMode::Create:
+            disposition = OPEN_ALWAYS;
+            empty = true;
+            break;
+        case OpenMode::CreateOwnerOnly:
+            disposition = OPEN_ALWAYS;
+            empty = true;
+            security = ownerOnly.emplace().attributes();
+            break;
+        case OpenMode::CreateNew:
+            disposition = CREATE_NEW;
+            break;
+    }
+    // An existing file is emptied in place rather than created anew, so that it keeps its
+    // attributes and its security as a truncated POSIX file keeps its mode.
+    HANDLE file = CreateFileW(WidePath(path).c_str(), access, kShareAll, security, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        fail(path, GetLastError());
+    }
+    LARGE_INTEGER start{};
+    const bool placed = empty ? setEnd(file, 0)
+                        : mode == OpenMode::Append
+                            ? SetFilePointerEx(file, start, nullptr, FILE_END) != FALSE
+                            : true;
+    if (!placed) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        fail(path, error);
+    }
+    return Handle{reinterpret_cast<std::intptr_t>(file), path};
+}
+
+std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity) {
+    DWORD got = 0;
+    const auto wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, kLargestChunk));
+    if (!ReadFile(nativeHandle(file), buffer, wanted, &got, nullptr)) {
+        fail(file.path, GetLastError());
+    }
+    return got;
+}
+
+void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
+    while (length > 0) {
+        DWORD put = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(length, kLargestChunk));
+        if (!WriteFile(nativeHandle(file), data, chunk, &put, nullptr)) {
+            fail(file.path, GetLastError());
+        }
+        if (put == 0) {
+            fail(file.path, ERROR_WRITE_FAULT);
+        }
+        data += put;
+        length -= put;
+    }
+}
+
+void NativeFileOps::flush(Handle& file) {
+    if (!FlushFileBuffers(nativeHandle(file))) {
+        fail(file.path, GetLastError());
+    }
+}
+
+void NativeFileOps::truncate(Handle& file, std::uint64_t length) {
+    if (!setEnd(nativeHandle(file), length)) {
+        fail(file.path, GetLastError());
+    }
+}
+
+void NativeFileOps::close(Handle& file) {
+    HANDLE handle = nativeHandle(file);
+    file.native = -1;
+    if (handle != INVALID_HANDLE_VALUE && !CloseHandle(handle)) {
+        fail(file.path, GetLastError());
+    }
+}
+
+void NativeFileOps::rename(const std::string& from, const std::string& to) {
+    const std::wstring source = WidePath(from);
+    const std::wstring target = WidePath(to);
+    // A read-only target is replaced as a POSIX rename replaces a file without write permission:
+    // the swap changes the folder, not the old file.
+    const bool moved = retryWithoutReadOnly(target, [&] {
+        return MoveFileExW(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    });
+    if (!moved) {
+        fail(to, GetLastError());
+    }
+}
+
+void NativeFileOps::remove(const std::string& path) noexcept {
+    try {
+        const std::wstring wide = WidePath(path);
+        retryWithoutReadOnly(wide, [&] { return DeleteFileW(wide.c_str()) != FALSE; });
+    } catch (...) {
+        // Nothing to remove at a path that cannot name a file.
+    }
+}
+
+std::string NativeFileOps::resolve(const std::string& path) {
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
+    }
+    HANDLE file = CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        fail(path, GetLastError());
+    }
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length >= final.size()) {
+        final.resize(length);
+        length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    }
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    if (length == 0 || length >= final.size()) {
+        fail(path, error);
+    }
+    final.resize(length);
+    // The system answers with the long-path prefix; Korvale's paths are the plain DOS form.
+    if (final.starts_with(L"\\\\?\\UNC\\")) {
+        final.replace(0, 8, L"\\\\");
+    } else if (final.starts_with(L"\\\\?\\")) {
+        final.erase(0, 4);
+    }
+    return Utf8Text(final);
+}
+
+void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
+    const DWORD attributes = GetFileAttributesW(WidePath(model).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        return;  // no model, or nothing to carry over: the new file keeps the folder's defaults
+    }
+    FILE_BASIC_INFO info{};
+    if (!GetFileInformationByHandleEx(nativeHandle(file), FileBasicInfo, &info, sizeof info)) {
+        fail(file.path, GetLastError());
+    }
+    // Marking the open file read-only does not stop this handle from writing it.
+    info.FileAttributes |= FILE_ATTRIBUTE_READONLY;
+    if (!SetFileInformationByHandle(nativeHandle(file), FileBasicInfo, &info, sizeof info)) {
+        fail(file.path, GetLastError());
+    }
+}
+
+std::string NativeFileOps::nativeForm(const std::string& path) { return path; }
+
+}  // namespace korvale
