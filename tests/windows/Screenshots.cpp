@@ -47,9 +47,19 @@ bool Save(QWidget* window, const QString& folder) {
     return saved;
 }
 
+QtMessageHandler g_standardHandler = nullptr;
+
+// The offscreen platform cannot raise a window; saying so for every window is only noise.
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!message.contains(QStringLiteral("does not support raise()"))) {
+        g_standardHandler(type, context, message);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    g_standardHandler = qInstallMessageHandler(QuietHandler);
     if (argc != 2) {
         std::fputs("usage: korvale_screenshots <folder>\n", stderr);
         return 2;
