@@ -1,0 +1,4 @@
+// Stands in for the game program in the benchmarks: it exits at once.
+int main() {
+    return 0;
+}
