@@ -29,9 +29,10 @@ bool Matches(FaultyFileOps::Opened opened, FileOps::OpenMode mode) {
 
 std::optional<std::errc> FaultyFileOps::due(Op op, const std::string& path,
                                             std::optional<OpenMode> mode) {
+    ++m_operations;
     for (Armed& armed : m_faults) {
         const Fault& fault = armed.fault;
-        if (fault.op != op || (mode && !Matches(fault.opened, *mode)) ||
+        if ((fault.op != op && fault.op != Op::Any) || (mode && !Matches(fault.opened, *mode)) ||
             Unified(path).find(Unified(fault.pathContains)) == std::string::npos) {
             continue;
         }
@@ -121,10 +122,16 @@ void FaultyFileOps::remove(const std::string& path) noexcept {
 }
 
 std::string FaultyFileOps::resolve(const std::string& path) {
+    if (auto error = due(Op::Resolve, path)) {
+        raise(path, *error);
+    }
     return m_inner->resolve(path);
 }
 
 void FaultyFileOps::copyPermissions(const std::string& model, Handle& file) {
+    if (auto error = due(Op::Permissions, file.path)) {
+        raise(file.path, *error);
+    }
     m_inner->copyPermissions(model, file);
 }
 

@@ -16,7 +16,20 @@ namespace korvale::test {
 // refused write would, raised as FileError; and counts the handles left open.
 class FaultyFileOps final : public FileOps {
 public:
-    enum class Op { Open, Read, Write, Flush, Truncate, Close, Rename, Size };
+    // Any matches every kind: a test that makes each operation in turn fail counts them with it.
+    enum class Op {
+        Open,
+        Read,
+        Write,
+        Flush,
+        Truncate,
+        Close,
+        Rename,
+        Size,
+        Resolve,
+        Permissions,
+        Any
+    };
     enum class Opened { Any, ForReading, ForWriting };
 
     struct Fault {
@@ -35,6 +48,8 @@ public:
     // How many calls were made to fail so far: a test checks that its fault was reached.
     std::size_t Injected() const noexcept { return m_injected; }
     std::size_t OpenHandles() const noexcept { return m_open.size(); }
+    // How many calls that can fail were made so far, of every kind.
+    std::size_t Operations() const noexcept { return m_operations; }
 
     bool exists(const std::string& path) override;
     std::uint64_t size(const std::string& path) override;
@@ -64,6 +79,7 @@ private:
     FileOps* m_inner;
     std::vector<Armed> m_faults;
     std::size_t m_injected = 0;
+    std::size_t m_operations = 0;
     std::multiset<std::intptr_t> m_open;
 };
 
