@@ -146,4 +146,26 @@ wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not en
 wait "$korvale_pid" || fail "Korvale ended with status $?"
 korvale_pid=
 
-echo "PASSED: first start, game folder, new identity, pick, Play and Exit"
+# The next start with a blank game folder says so before the main window is shown, and goes on
+# to it when the message is closed (Enter presses its OK).
+: >"$program/UTDir.ini"
+(cd "$work" && exec "$program/korvale" >"$work/korvale.log" 2>&1) &
+korvale_pid=$!
+box=$(window Korvale) || fail "nothing came up at the second start"
+read -r width height <<<"$(size_of "$box")"
+[ "$width" -ne 449 ] || fail "the main window came up before the message"
+focus "$box"
+xdotool key Return
+wait_until '[ "$(xdotool search --onlyvisible --name "^Korvale\$" 2>/dev/null | head -n 1)" != "$box" ]' ||
+    fail "the message box did not close"
+main=$(window Korvale) || fail "the main window did not follow the message"
+read -r width height <<<"$(size_of "$main")"
+[ "$width" -eq 449 ] || fail "the window after the message is $width pixels wide"
+focus "$main"
+xdotool key alt+f
+sleep 0.3
+xdotool key e
+wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not end Korvale"
+korvale_pid=
+
+echo "PASSED: first start, game folder, new identity, pick, Play, Exit, and a start with a blank folder"
