@@ -1,8 +1,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -182,11 +180,13 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
     if (file == INVALID_HANDLE_VALUE) {
         fail(path, GetLastError());
     }
-    LARGE_INTEGER start{};
-    const bool placed = empty ? setEnd(file, 0)
-                        : mode == OpenMode::Append
-                            ? SetFilePointerEx(file, start, nullptr, FILE_END) != FALSE
-                            : true;
+    bool placed = true;
+    if (empty) {
+        placed = setEnd(file, 0);
+    } else if (mode == OpenMode::Append) {
+        const LARGE_INTEGER none{};
+        placed = SetFilePointerEx(file, none, nullptr, FILE_END) != FALSE;
+    }
     if (!placed) {
         const DWORD error = GetLastError();
         CloseHandle(file);
