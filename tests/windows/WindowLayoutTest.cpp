@@ -1,5 +1,6 @@
 // Each window against its layout table: what a user sees, where, and how Tab moves through it.
 #include <functional>
+#include <limits>
 #include <string>
 
 #include <QAction>
@@ -121,6 +122,10 @@ TEST_F(WindowLayoutTest, EveryControlIsWhereItsTableSaysWithItsTextAndFont) {
             if (auto* button = qobject_cast<QPushButton*>(control)) {
                 EXPECT_FALSE(button->isDefault());
                 EXPECT_FALSE(button->autoDefault());
+            }
+            if (auto* box = qobject_cast<QLineEdit*>(control)) {
+                EXPECT_EQ(box->maxLength(), std::numeric_limits<int>::max()) << "no length limit";
+                EXPECT_EQ(box->echoMode(), QLineEdit::Normal) << "shown in clear text";
             }
         }
     }
