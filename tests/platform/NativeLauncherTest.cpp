@@ -9,6 +9,7 @@
 #include "RawFiles.h"
 #include "TempFolders.h"
 #include "platform/FileError.h"
+#include "platform/NativeFileOps.h"
 #include "platform/NativeLauncher.h"
 
 namespace korvale::test {
@@ -36,9 +37,7 @@ TEST_F(NativeLauncherTest, WhatCannotBeStartedIsAFailureNamingIt) {
             NativeLauncher().Start(c.path);
             ADD_FAILURE() << "started";
         } catch (const FileError& error) {
-            std::string native = c.path;
-            std::replace(native.begin(), native.end(), '\\', '/');
-            EXPECT_EQ(error.path(), native);
+            EXPECT_EQ(error.path(), NativeFileOps().nativeForm(c.path));
         }
     }
 }
