@@ -109,7 +109,7 @@ std::string FileSystem::ProgramFile(std::string_view name) const {
     return path;
 }
 
-void FileSystem::CopyFile(const std::string& source, const std::string& destination) const {
+void FileSystem::CopyWhole(const std::string& source, const std::string& destination) const {
     OpenFile from(*m_ops, source, FileOps::OpenMode::Read);
     TemporaryFile temporary(*m_ops, m_ops->resolve(destination));
     {
@@ -129,7 +129,7 @@ void FileSystem::CopyInPlace(const std::string& source, const std::string& desti
     from.close();
 }
 
-void FileSystem::ReplaceFile(const std::string& path, std::string_view content) const {
+void FileSystem::ReplaceWhole(const std::string& path, std::string_view content) const {
     const std::string target = m_ops->resolve(path);
     TemporaryFile temporary(*m_ops, target);
     {

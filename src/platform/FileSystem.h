@@ -32,13 +32,13 @@ public:
 
     // Replaces `destination` with a whole copy of `source`. The copy is made beside the
     // destination and swapped in complete, so a failure leaves the old destination as it was.
-    void CopyFile(const std::string& source, const std::string& destination) const;
+    void CopyWhole(const std::string& source, const std::string& destination) const;
     // Writes the bytes of `source` over `destination` in place, so that the destination keeps
     // its identity: a link stays a link, its owner and mode stay.
     void CopyInPlace(const std::string& source, const std::string& destination) const;
     // Replaces the bytes of `path` (creating it when missing) in one step: the file holds either
     // its old bytes or all of `content`. A symbolic link stays a link, and the mode is kept.
-    void ReplaceFile(const std::string& path, std::string_view content) const;
+    void ReplaceWhole(const std::string& path, std::string_view content) const;
 
     FileOps& Ops() const noexcept { return *m_ops; }
 

@@ -86,7 +86,7 @@ void PlayUT(const PlayServices& services) {
         const std::string backup = Latin1ToUtf8(UTGamePath(folder, kBackupPath));
         const std::string program = Latin1ToUtf8(UTGamePath(folder, kGamePath));
 
-        services.files.CopyFile(profile, backup);
+        services.files.CopyWhole(profile, backup);
         if (!services.ui.ProcessEvents()) {
             return;  // the program is ending: leave the profile as it is
         }

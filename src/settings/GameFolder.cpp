@@ -36,7 +36,7 @@ std::optional<std::string> ReadUTDirLine(const FileSystem& files) {
 
 void SaveUTDir(const FileSystem& files, std::string_view folder) {
     const std::string_view trimmed = Trim(folder);
-    files.ReplaceFile(gDirIniPath, trimmed);
+    files.ReplaceWhole(gDirIniPath, trimmed);
     gUTDir = trimmed;
 }
 

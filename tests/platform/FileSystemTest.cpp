@@ -72,7 +72,7 @@ TEST_F(FileSystemTest, OwnerOnlyAppliesToNewFilesOnly) {
 TEST_F(FileSystemTest, CopyFileReplacesTheDestinationWhole) {
     WriteBytes(SystemPath("User.ini"), "short\r\n\x80\0"s);
     WriteBytes(SystemPath("UserKorvale.old"), std::string(100000, 'o'));
-    Files().CopyFile(GameFolder() + "\\System\\User.ini",
+    Files().CopyWhole(GameFolder() + "\\System\\User.ini",
                      GameFolder() + "\\System\\UserKorvale.old");
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "short\r\n\x80\0"s);
     EXPECT_THAT(Names(GameDir() / "System"), UnorderedElementsAre("User.ini", "UserKorvale.old"));
@@ -100,7 +100,7 @@ TEST_F(FileSystemTest, AFailedCopyLeavesTheOldDestinationAndNoTemporaryFile) {
         Ops().Clear();
         Ops().Inject(c.fault);
         const std::size_t injected = Ops().Injected();
-        EXPECT_THROW(Files().CopyFile(GameFolder() + "\\System\\User.ini",
+        EXPECT_THROW(Files().CopyWhole(GameFolder() + "\\System\\User.ini",
                                       GameFolder() + "\\System\\UserKorvale.old"),
                      FileError);
         EXPECT_EQ(Ops().Injected(), injected + 1);
@@ -118,14 +118,14 @@ TEST_F(FileSystemTest, ReplaceFileKeepsALinkALinkAndKeepsTheMode) {
     fs::permissions(Root() / "elsewhere" / "UTDir.ini", fs::perms(0640));
     fs::create_symlink("../elsewhere/UTDir.ini", ProgramPath("UTDir.ini"));
 
-    Files().ReplaceFile(Files().ProgramFile("UTDir.ini"), "new\x80");
+    Files().ReplaceWhole(Files().ProgramFile("UTDir.ini"), "new\x80");
     ASSERT_TRUE(fs::is_symlink(ProgramPath("UTDir.ini")));
     EXPECT_EQ(fs::read_symlink(ProgramPath("UTDir.ini")), "../elsewhere/UTDir.ini");
     EXPECT_EQ(ReadBytes(Root() / "elsewhere" / "UTDir.ini"), "new\x80");
     EXPECT_EQ(Mode(Root() / "elsewhere" / "UTDir.ini"), fs::perms(0640));
     EXPECT_THAT(Names(Root() / "elsewhere"), UnorderedElementsAre("UTDir.ini"));
 
-    Files().ReplaceFile(Files().ProgramFile("fresh.ini"), "made");
+    Files().ReplaceWhole(Files().ProgramFile("fresh.ini"), "made");
     EXPECT_EQ(ReadBytes(ProgramPath("fresh.ini")), "made");
 }
 
@@ -142,7 +142,7 @@ TEST_F(FileSystemTest, AFailedReplaceLeavesTheOldBytesAndNoTemporaryFile) {
         SCOPED_TRACE(static_cast<int>(fault.op));
         Ops().Clear();
         Ops().Inject(fault);
-        EXPECT_THROW(Files().ReplaceFile(Files().ProgramFile("UTDir.ini"), "C:\\New"), FileError);
+        EXPECT_THROW(Files().ReplaceWhole(Files().ProgramFile("UTDir.ini"), "C:\\New"), FileError);
         EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "C:\\Old");
         EXPECT_THAT(Names(ProgramDir()), UnorderedElementsAre("UTDir.ini"));
     }

@@ -3,9 +3,6 @@
 #include <windows.h>
 
 #include <aclapi.h>
-// The file layer's own CopyFile and ReplaceFile, not the Win32 macros of those names.
-#undef CopyFile
-#undef ReplaceFile
 
 #include <algorithm>
 #include <cstdlib>
@@ -361,7 +358,7 @@ TEST_F(WindowsPathsTest, TheWholeFileCopyReplacesWhateverBackupIsThere) {
             WriteBytes(SystemPath("UserKorvale.old"), *c.old);
             SetReadOnly(SystemPath("UserKorvale.old"), c.readOnly);
         }
-        Files().CopyFile(profile, backup);
+        Files().CopyWhole(profile, backup);
         EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
         EXPECT_EQ(ReadBytes(SystemPath("User.ini")), kProfile);
         // Nothing else is left beside them.
