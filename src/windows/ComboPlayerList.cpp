@@ -45,9 +45,13 @@ void ComboPlayerList::Insert(std::size_t index, std::span<const std::string> tex
     }
 }
 
-std::size_t ComboPlayerList::Count() const { return static_cast<std::size_t>(m_combo->count()); }
+std::size_t ComboPlayerList::Count() const {
+    return static_cast<std::size_t>(m_combo->count());
+}
 
-std::ptrdiff_t ComboPlayerList::SelectedIndex() const { return m_combo->currentIndex(); }
+std::ptrdiff_t ComboPlayerList::SelectedIndex() const {
+    return m_combo->currentIndex();
+}
 
 void ComboPlayerList::SetSelectedIndex(std::ptrdiff_t index) {
     m_combo->setCurrentIndex(static_cast<int>(index));

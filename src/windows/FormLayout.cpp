@@ -92,8 +92,8 @@ QFont WindowFont() {
 }
 
 Qt::WindowFlags FixedWindowFlags() {
-    return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+    return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+           Qt::MSWindowsFixedSizeDialogHint;
 }
 
 void BuildControls(const FormLayout& layout, QWidget& client) {

@@ -28,7 +28,9 @@ struct TwipsRect {
 
 // 15 twips make one pixel at 96 dots per inch; Qt's device-independent pixels are those pixels,
 // so a high-DPI screen keeps the proportions.
-constexpr int TwipsToPixels(int twips) { return twips / 15; }
+constexpr int TwipsToPixels(int twips) {
+    return twips / 15;
+}
 QRect ToPixels(const TwipsRect& rect);
 
 struct FontSpec {
@@ -54,7 +56,7 @@ struct ControlSpec {
     TwipsRect rect = {};
     int tabOrder = 0;  // from 1; 0 for a control that takes no keyboard focus
     std::optional<FontSpec> font = std::nullopt;  // the window's font when none
-    Qt::Alignment alignment = Qt::AlignLeft;  // of a label's text, which starts at its top
+    Qt::Alignment alignment = Qt::AlignLeft;      // of a label's text, which starts at its top
     bool wordWrap = false;
     std::optional<QRgb> textColour = std::nullopt;  // a label drawn straight onto the window
 };

@@ -51,7 +51,9 @@ constexpr FormLayout kLayout{
 
 }  // namespace
 
-const FormLayout& FrmAbout::Layout() { return kLayout; }
+const FormLayout& FrmAbout::Layout() {
+    return kLayout;
+}
 
 FrmAbout::FrmAbout(WindowManager& /*windows*/) {
     ApplyWindowStyle(*this, kLayout);

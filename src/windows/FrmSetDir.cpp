@@ -46,7 +46,9 @@ constexpr FormLayout kLayout{
 
 }  // namespace
 
-const FormLayout& FrmSetDir::Layout() { return kLayout; }
+const FormLayout& FrmSetDir::Layout() {
+    return kLayout;
+}
 
 FrmSetDir::FrmSetDir(WindowManager& windows) : m_windows(windows) {
     ApplyWindowStyle(*this, kLayout);

@@ -65,9 +65,13 @@ constexpr MenuSpec kMenus[] = {
 
 }  // namespace
 
-const FormLayout& FrmUT::Layout() { return kLayout; }
+const FormLayout& FrmUT::Layout() {
+    return kLayout;
+}
 
-std::span<const MenuSpec> FrmUT::Menus() { return kMenus; }
+std::span<const MenuSpec> FrmUT::Menus() {
+    return kMenus;
+}
 
 FrmUT::FrmUT(WindowManager& windows) : m_windows(windows) {
     ApplyWindowStyle(*this, kLayout);
@@ -110,9 +114,13 @@ void FrmUT::BuildMenus() {
             [this] { m_windows.ShowAbout(); });
 }
 
-PlayerList& FrmUT::Users() { return *m_users; }
+PlayerList& FrmUT::Users() {
+    return *m_users;
+}
 
-PlayerList& FrmUT::Passwords() { return *m_passwords; }
+PlayerList& FrmUT::Passwords() {
+    return *m_passwords;
+}
 
 void FrmUT::Load() {
     const FileSystem& files = m_windows.Files();

@@ -66,7 +66,9 @@ constexpr char kLatin1Detail[] =
 
 }  // namespace
 
-const FormLayout& FrmUserPass::Layout() { return kLayout; }
+const FormLayout& FrmUserPass::Layout() {
+    return kLayout;
+}
 
 FrmUserPass::FrmUserPass(WindowManager& windows) : m_windows(windows) {
     ApplyWindowStyle(*this, kLayout);
@@ -76,8 +78,8 @@ FrmUserPass::FrmUserPass(WindowManager& windows) : m_windows(windows) {
 
     m_player = findChild<QLineEdit*>(QStringLiteral("txtUtPlayer"));
     m_password = findChild<QLineEdit*>(QStringLiteral("txtUtPassword"));
-    connect(findChild<QPushButton*>(QStringLiteral("cmdUTSavePlayer")), &QPushButton::clicked,
-            this, [this] { OnSave(); });
+    connect(findChild<QPushButton*>(QStringLiteral("cmdUTSavePlayer")), &QPushButton::clicked, this,
+            [this] { OnSave(); });
     connect(findChild<QPushButton*>(QStringLiteral("cmdExit")), &QPushButton::clicked, this,
             [this] { close(); });
 }

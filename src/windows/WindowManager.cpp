@@ -10,7 +10,9 @@
 #include "windows/FrmUserPass.h"
 
 // Resources of a static library are registered by name, from the global namespace.
-static void InitWindowResources() { Q_INIT_RESOURCE(korvale); }
+static void InitWindowResources() {
+    Q_INIT_RESOURCE(korvale);
+}
 
 namespace korvale {
 
@@ -49,11 +51,17 @@ void WindowManager::ShowMainWindow() {
     }
 }
 
-void WindowManager::ShowNewPlayer() { Show(m_newPlayer); }
+void WindowManager::ShowNewPlayer() {
+    Show(m_newPlayer);
+}
 
-void WindowManager::ShowGameFolder() { Show(m_gameFolder); }
+void WindowManager::ShowGameFolder() {
+    Show(m_gameFolder);
+}
 
-void WindowManager::ShowAbout() { Show(m_about); }
+void WindowManager::ShowAbout() {
+    Show(m_about);
+}
 
 void WindowManager::EndProgram() {
     m_ui->SetEnding();
@@ -70,10 +78,16 @@ FrmUT* WindowManager::MainWindow() const {
     return m_main.isNull() || m_main->IsClosed() ? nullptr : m_main.data();
 }
 
-FrmUserPass* WindowManager::NewPlayerWindow() const { return m_newPlayer; }
+FrmUserPass* WindowManager::NewPlayerWindow() const {
+    return m_newPlayer;
+}
 
-FrmSetDir* WindowManager::GameFolderWindow() const { return m_gameFolder; }
+FrmSetDir* WindowManager::GameFolderWindow() const {
+    return m_gameFolder;
+}
 
-FrmAbout* WindowManager::AboutWindow() const { return m_about; }
+FrmAbout* WindowManager::AboutWindow() const {
+    return m_about;
+}
 
 }  // namespace korvale

@@ -127,7 +127,8 @@ TEST_F(GameFolderDialogTest, AFolderBeyondLatin1IsRefused) {
     Type(OpenDialog(), "txtUTDir", QString::fromUtf8("D:\\Игры\\UT"));
     Click(Windows().GameFolderWindow(), "cmdDirSave");
     EXPECT_FALSE(Closed());
-    EXPECT_THAT(TakeMessageTexts(), ElementsAre("The UT Directory cannot hold the character \"И\""));
+    EXPECT_THAT(TakeMessageTexts(),
+                ElementsAre("The UT Directory cannot hold the character \"И\""));
     EXPECT_EQ(SettingFile(), "D:\\UT");
     EXPECT_EQ(gUTDir, "D:\\UT");
     EXPECT_EQ(Box(), QString::fromUtf8("D:\\Игры\\UT"));
@@ -142,17 +143,19 @@ TEST_F(GameFolderDialogTest, FailuresAreExplainedAndKorvaleGoesOn) {
     };
     const Row rows[] = {
         {"cannot read the setting on opening",
-         {.op = FaultyFileOps::Op::Read, .error = std::errc::io_error,
-          .pathContains = "UTDir.ini"},
+         {.op = FaultyFileOps::Op::Read, .error = std::errc::io_error, .pathContains = "UTDir.ini"},
          true,
          "Korvale could not read its game folder setting."},
         {"cannot write the program folder on Save",
-         {.op = FaultyFileOps::Op::Open, .error = std::errc::read_only_file_system,
-          .pathContains = "UTDir.ini", .opened = FaultyFileOps::Opened::ForWriting},
+         {.op = FaultyFileOps::Op::Open,
+          .error = std::errc::read_only_file_system,
+          .pathContains = "UTDir.ini",
+          .opened = FaultyFileOps::Opened::ForWriting},
          false,
          "The game folder could not be saved."},
         {"cannot swap the new setting in",
-         {.op = FaultyFileOps::Op::Rename, .error = std::errc::permission_denied,
+         {.op = FaultyFileOps::Op::Rename,
+          .error = std::errc::permission_denied,
           .pathContains = "UTDir.ini"},
          false,
          "The game folder could not be saved."},

@@ -50,9 +50,7 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
         EXPECT_FALSE(list->window()->isVisible());
     }
-    QAction* MenuItem(std::string_view name) {
-        return Child<QAction>(MainWindow(), name);
-    }
+    QAction* MenuItem(std::string_view name) { return Child<QAction>(MainWindow(), name); }
 };
 
 TEST_F(MainWindowTest, FirstStartCreatesAnEmptySettingFileSilentlyAndShowsNoSelection) {
@@ -313,9 +311,7 @@ TEST_F(MainWindowTest, AFileThatCannotBeUsedAtStartUpIsExplainedAndKorvaleGoesOn
          "Korvale could not read or create its game folder setting.",
          {"Alice"}},
         {"player file cannot be read",
-         {.op = FaultyFileOps::Op::Read,
-          .error = std::errc::io_error,
-          .pathContains = "User.ini"},
+         {.op = FaultyFileOps::Op::Read, .error = std::errc::io_error, .pathContains = "User.ini"},
          "User.ini",
          "Korvale could not load its list of players.",
          {}},

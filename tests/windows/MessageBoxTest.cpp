@@ -59,10 +59,12 @@ TEST(MessageBoxTest, RecordingKeepsTheMessagesInOrderInsteadOfShowingThem) {
 TEST(QtUiServicesTest, ProcessEventsRunsWaitingEventsAndTellsWhenKorvaleIsEnding) {
     QtUiServices ui;
     int runs = 0;
-    QMetaObject::invokeMethod(qApp, [&] { ++runs; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { ++runs; }, Qt::QueuedConnection);
     EXPECT_TRUE(ui.ProcessEvents());
     EXPECT_EQ(runs, 1);
-    QMetaObject::invokeMethod(qApp, [&] { ui.SetEnding(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { ui.SetEnding(); }, Qt::QueuedConnection);
     EXPECT_FALSE(ui.ProcessEvents());
 }
 

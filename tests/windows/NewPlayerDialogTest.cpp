@@ -117,7 +117,8 @@ TEST_F(NewPlayerDialogTest, TheNewPlayerCanBePickedAtOnceWithItsOwnPassword) {
     Click(MainWindow(), "cmdRun");
     EXPECT_THAT(TakeMessageTexts(), IsEmpty());
     // The list's untrimmed name is what this run plays with.
-    EXPECT_EQ(ReadBytes(SystemPath("User.ini")), "Name= J\xe9r\xf4me\r\nngWorldSecret=s\xe9\x63ret\r\n");
+    EXPECT_EQ(ReadBytes(SystemPath("User.ini")),
+              "Name= J\xe9r\xf4me\r\nngWorldSecret=s\xe9\x63ret\r\n");
 }
 
 TEST_F(NewPlayerDialogTest, AddsAtTheEndOfBothListsWhateverTheFileHolds) {
@@ -130,12 +131,18 @@ TEST_F(NewPlayerDialogTest, AddsAtTheEndOfBothListsWhateverTheFileHolds) {
     const Row rows[] = {
         {"no file yet", nullptr, "Eve,five", {"Eve"}},
         {"empty file", "", "Eve,five", {"Eve"}},
-        {"two records", "Alice,one\r\nBob,two", "Alice,one\r\nBob,two\r\nEve,five",
+        {"two records",
+         "Alice,one\r\nBob,two",
+         "Alice,one\r\nBob,two\r\nEve,five",
          {"Alice", "Bob", "Eve"}},
-        {"hand-edited, ends with a line break", "Alice,one\r\n", "Alice,one\r\n\r\nEve,five",
+        {"hand-edited, ends with a line break",
+         "Alice,one\r\n",
+         "Alice,one\r\n\r\nEve,five",
          {"Alice", "Eve"}},
-        {"a skipped line", "Alice,one\r\nnothing\r\nBob,two",
-         "Alice,one\r\nnothing\r\nBob,two\r\nEve,five", {"Alice", "Bob", "Eve"}},
+        {"a skipped line",
+         "Alice,one\r\nnothing\r\nBob,two",
+         "Alice,one\r\nnothing\r\nBob,two\r\nEve,five",
+         {"Alice", "Bob", "Eve"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -189,8 +196,7 @@ TEST_F(NewPlayerDialogTest, AFailedSaveIsExplainedAndLeavesFileAndListsAsTheyWer
           .error = std::errc::permission_denied,
           .pathContains = "User.ini",
           .opened = FaultyFileOps::Opened::ForWriting}},
-        {"disk full while writing",
-         {.op = FaultyFileOps::Op::Write, .pathContains = "User.ini"}},
+        {"disk full while writing", {.op = FaultyFileOps::Op::Write, .pathContains = "User.ini"}},
         {"flush refused", {.op = FaultyFileOps::Op::Flush, .pathContains = "User.ini"}},
     };
     for (const Row& row : rows) {

@@ -69,11 +69,13 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(folder);
 
     std::random_device random;
-    const fs::path scratch = fs::temp_directory_path() / ("korvale-shots-" + std::to_string(random()));
+    const fs::path scratch =
+        fs::temp_directory_path() / ("korvale-shots-" + std::to_string(random()));
     fs::create_directories(scratch);
     Write(scratch / "UTDir.ini", "C:\\Games\\UnrealTournament");
-    Write(scratch / "User.ini", "Xan the Destroyer,hunter2\r\nSlithSlayer,clanwar99\r\n"
-                                "[ARENA]Commander,f4st");
+    Write(scratch / "User.ini",
+          "Xan the Destroyer,hunter2\r\nSlithSlayer,clanwar99\r\n"
+          "[ARENA]Commander,f4st");
 
     bool saved = true;
     {

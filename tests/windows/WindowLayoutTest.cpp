@@ -150,13 +150,11 @@ TEST_F(WindowLayoutTest, TabVisitsTheControlsInTheirOrderAndTheFirstHasTheFocus)
             const ControlSpec& expected = *order[step % order.size()];
             auto* control = shown->findChild<QWidget*>(ToQString(expected.name));
             ASSERT_NE(control, nullptr);
-            EXPECT_TRUE(HasFocus(control)) << "step " << step << ": expected " << expected.name
-                                           << ", focus on "
-                                           << (QApplication::focusWidget()
-                                                   ? QApplication::focusWidget()
-                                                         ->objectName()
-                                                         .toStdString()
-                                                   : std::string("nothing"));
+            EXPECT_TRUE(HasFocus(control))
+                << "step " << step << ": expected " << expected.name << ", focus on "
+                << (QApplication::focusWidget()
+                        ? QApplication::focusWidget()->objectName().toStdString()
+                        : std::string("nothing"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         shown->close();
@@ -260,14 +258,13 @@ TEST_F(WindowLayoutTest, AccessKeysWorkTheirButtons) {
         const char* opens;  // the window that answers, or "" when the window closes
     };
     const Row rows[] = {
-        {"frmUT", Qt::Key_S, "frmSetDir"},
-        {"frmUT", Qt::Key_A, "frmuserpass"},
-        {"frmuserpass", Qt::Key_E, ""},
-        {"frmSetDir", Qt::Key_E, ""},
+        {"frmUT", Qt::Key_S, "frmSetDir"}, {"frmUT", Qt::Key_A, "frmuserpass"},
+        {"frmuserpass", Qt::Key_E, ""},    {"frmSetDir", Qt::Key_E, ""},
         {"frmAbout", Qt::Key_C, ""},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.window) + " Alt+" + QKeySequence(row.key).toString().toStdString());
+        SCOPED_TRACE(std::string(row.window) + " Alt+" +
+                     QKeySequence(row.key).toString().toStdString());
         QWidget* window = Open(row.window);
         ASSERT_NE(window, nullptr);
         Activate(window);

@@ -27,7 +27,9 @@ void WindowsTest::TearDown() {
     TempFolders::TearDown();
 }
 
-void WindowsTest::Start() { m_windows->ShowMainWindow(); }
+void WindowsTest::Start() {
+    m_windows->ShowMainWindow();
+}
 
 QWidget* WindowsTest::Open(std::string_view windowName) {
     if (windowName == "frmUT") {
@@ -46,7 +48,9 @@ QWidget* WindowsTest::Open(std::string_view windowName) {
     return m_windows->AboutWindow();
 }
 
-QWidget* WindowsTest::MainWindow() { return m_windows->MainWindow(); }
+QWidget* WindowsTest::MainWindow() {
+    return m_windows->MainWindow();
+}
 
 QWidget* WindowsTest::ClientArea(QWidget* window) {
     if (auto* main = qobject_cast<QMainWindow*>(window)) {
@@ -98,7 +102,8 @@ namespace {
 
 QStringList Entries(QWidget* main, std::string_view list) {
     QStringList entries;
-    if (auto* combo = main->findChild<QComboBox*>(QString::fromLatin1(list.data(), qsizetype(list.size())))) {
+    if (auto* combo =
+            main->findChild<QComboBox*>(QString::fromLatin1(list.data(), qsizetype(list.size())))) {
         for (int i = 0; i < combo->count(); ++i) {
             entries.append(combo->itemText(i));
         }
@@ -108,9 +113,13 @@ QStringList Entries(QWidget* main, std::string_view list) {
 
 }  // namespace
 
-QStringList WindowsTest::UserEntries() { return Entries(MainWindow(), "cboUsers"); }
+QStringList WindowsTest::UserEntries() {
+    return Entries(MainWindow(), "cboUsers");
+}
 
-QStringList WindowsTest::PasswordEntries() { return Entries(MainWindow(), "cboUserPass"); }
+QStringList WindowsTest::PasswordEntries() {
+    return Entries(MainWindow(), "cboUserPass");
+}
 
 QStringList WindowsTest::VisibleWindows() {
     QStringList names;
