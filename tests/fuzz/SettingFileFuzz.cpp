@@ -1,0 +1,72 @@
+// The game folder setting file as anything may have left it, and any text saved into it: the
+// folder is exactly the first line, the message comes exactly when it is blank, and a save reads
+// back as the trimmed text's first line.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "MemoryFileOps.h"
+#include "platform/FileSystem.h"
+#include "platform/UiServices.h"
+#include "settings/GameFolder.h"
+
+using namespace korvale;
+using namespace korvale::fuzz;
+
+namespace {
+
+class CountingUi final : public UiServices {
+public:
+    void ShowMessage(std::string_view text, std::string_view) override {
+        messages.emplace_back(text);
+    }
+    bool ProcessEvents() override { return true; }
+    std::vector<std::string> messages;
+};
+
+// The first line as the file layer reads it; none for an empty file.
+std::optional<std::string> FirstLine(const std::string& bytes) {
+    const std::vector<std::string> lines = LinesOf(bytes);
+    if (bytes.empty()) {
+        return std::nullopt;
+    }
+    return lines.empty() ? std::string() : lines.front();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    MemoryFileOps ops(input.ConsumeIntegralInRange<std::size_t>(1, 300));
+    const FileSystem files(ops, "C:\\Korvale");
+    const std::string typed = input.ConsumeRandomLengthString(512);
+    const std::string before = input.ConsumeRemainingBytesAsString();
+    gUTDir.clear();
+    SetDirIniPath(files);
+    Require(gDirIniPath == "C:\\Korvale\\UTDir.ini", "the setting file lies beside the program");
+    ops.Put(gDirIniPath, before);
+
+    const std::optional<std::string> expected = FirstLine(before);
+    Require(ReadUTDirLine(files) == expected, "the read gives the first line, none when empty");
+    CountingUi ui;
+    LoadUTDir(files, ui);
+    Require(gUTDir == expected.value_or(""), "start-up keeps the first line untrimmed");
+    const bool blank = SpacesTrimmed(gUTDir).empty();
+    Require(ui.messages == (blank ? std::vector<std::string>{"The Path to UT Needs to be set"}
+                                  : std::vector<std::string>{}),
+            "the message comes exactly when the folder is blank");
+    Require(ops.Get(gDirIniPath) == before, "start-up only reads an existing setting file");
+
+    SaveUTDir(files, typed);
+    const std::string saved = SpacesTrimmed(typed);
+    Require(ops.Get(gDirIniPath) == saved,
+            "a save writes the trimmed text, no line break after it");
+    Require(gUTDir == saved, "a save keeps the trimmed text in memory");
+    Require(ReadUTDirLine(files) == FirstLine(saved), "a save reads back as its first line");
+    Require(ops.OpenHandles() == 0, "no file is left open");
+    return 0;
+}
