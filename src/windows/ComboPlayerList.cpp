@@ -4,14 +4,16 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QStringList>
 
+#include "windows/Latin1ListModel.h"
 #include "windows/Latin1Validator.h"
 #include "windows/QtText.h"
 
 namespace korvale {
 
-ComboPlayerList::ComboPlayerList(QComboBox& combo) : m_combo(&combo) {
+ComboPlayerList::ComboPlayerList(QComboBox& combo)
+    : m_combo(&combo), m_model(new Latin1ListModel(&combo)) {
+    m_combo->setModel(m_model);
     m_combo->setEditable(true);
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     m_combo->setDuplicatesEnabled(true);
@@ -28,15 +30,10 @@ ComboPlayerList::ComboPlayerList(QComboBox& combo) : m_combo(&combo) {
 }
 
 void ComboPlayerList::Insert(std::size_t index, std::span<const std::string> texts) {
-    QStringList items;
-    items.reserve(static_cast<qsizetype>(texts.size()));
-    for (const std::string& text : texts) {
-        items.append(FromLatin1(text));
-    }
     const int at = static_cast<int>(std::min(index, Count()));
     const int selectedBefore = m_combo->currentIndex();
     const QString typed = m_combo->currentText();
-    m_combo->insertItems(at, items);
+    m_model->InsertTexts(at, texts);
     // An empty QComboBox selects the first entry inserted into it; these lists stay unselected
     // until the user picks, and keep what was typed.
     if (selectedBefore < 0 && m_combo->currentIndex() >= 0) {

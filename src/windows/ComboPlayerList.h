@@ -6,6 +6,8 @@ class QComboBox;
 
 namespace korvale {
 
+class Latin1ListModel;
+
 // One of the two player lists, over an editable QComboBox. Only a user's pick selects an entry:
 // typing never does, and the list never grows from what is typed.
 class ComboPlayerList final : public PlayerList {
@@ -21,6 +23,7 @@ public:
 
 private:
     QComboBox* m_combo;
+    Latin1ListModel* m_model;  // owned by the combo box
 };
 
 }  // namespace korvale
