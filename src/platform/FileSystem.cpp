@@ -86,7 +86,9 @@ private:
 FileSystem::FileSystem(FileOps& ops, std::string programFolder)
     : m_ops(&ops), m_programFolder(std::move(programFolder)) {}
 
-bool FileSystem::FileExists(const std::string& path) const { return m_ops->exists(path); }
+bool FileSystem::FileExists(const std::string& path) const {
+    return m_ops->exists(path);
+}
 
 File FileSystem::GetFile(const std::string& path) const {
     if (!m_ops->exists(path)) {
@@ -142,7 +144,9 @@ void FileSystem::ReplaceWhole(const std::string& path, std::string_view content)
     temporary.commit();
 }
 
-std::uint64_t File::Size() const { return m_ops->size(m_path); }
+std::uint64_t File::Size() const {
+    return m_ops->size(m_path);
+}
 
 TextStream File::OpenAsTextStream(IOMode mode) const {
     switch (mode) {
@@ -158,13 +162,13 @@ TextStream File::OpenAsTextStream(IOMode mode) const {
     {
         OpenFile existing(*m_ops, m_path, FileOps::OpenMode::Read);
         std::string buffer(kCopyChunk, '\0');
-        while (const std::size_t got = m_ops->read(existing.handle(), buffer.data(), buffer.size())) {
+        while (const std::size_t got =
+                   m_ops->read(existing.handle(), buffer.data(), buffer.size())) {
             lineBreaks += CountLineBreaks(std::string_view(buffer.data(), got));
         }
         existing.close();
     }
-    return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Append), mode,
-                      lineBreaks + 1);
+    return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Append), mode, lineBreaks + 1);
 }
 
 }  // namespace korvale

@@ -26,7 +26,9 @@ std::string toNative(const std::string& path) {
     throw FileError(toNative(path), std::generic_category().message(error));
 }
 
-int descriptor(const FileOps::Handle& file) { return static_cast<int>(file.native); }
+int descriptor(const FileOps::Handle& file) {
+    return static_cast<int>(file.native);
+}
 
 }  // namespace
 
@@ -140,7 +142,9 @@ void NativeFileOps::rename(const std::string& from, const std::string& to) {
     }
 }
 
-void NativeFileOps::remove(const std::string& path) noexcept { ::unlink(toNative(path).c_str()); }
+void NativeFileOps::remove(const std::string& path) noexcept {
+    ::unlink(toNative(path).c_str());
+}
 
 std::string NativeFileOps::resolve(const std::string& path) {
     // Follow the link itself, not the folders: the swap must land on the file the link names.
@@ -154,7 +158,8 @@ std::string NativeFileOps::resolve(const std::string& path) {
         std::string next(target, static_cast<std::size_t>(length));
         if (next.front() != '/') {
             const auto slash = current.rfind('/');
-            next = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + next;
+            next =
+                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + next;
         }
         current = next;
     }
@@ -171,6 +176,8 @@ void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
     }
 }
 
-std::string NativeFileOps::nativeForm(const std::string& path) { return toNative(path); }
+std::string NativeFileOps::nativeForm(const std::string& path) {
+    return toNative(path);
+}
 
 }  // namespace korvale

@@ -52,8 +52,7 @@ public:
                   AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
                   InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) &&
                   SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) &&
-                  SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED,
-                                               SE_DACL_PROTECTED);
+                  SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
         m_attributes.nLength = sizeof m_attributes;
         m_attributes.lpSecurityDescriptor = &m_descriptor;
         m_attributes.bInheritHandle = FALSE;
@@ -312,6 +311,8 @@ void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
     }
 }
 
-std::string NativeFileOps::nativeForm(const std::string& path) { return path; }
+std::string NativeFileOps::nativeForm(const std::string& path) {
+    return path;
+}
 
 }  // namespace korvale

@@ -1,5 +1,5 @@
-#include <sys/wait.h>
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -55,8 +55,9 @@ void NativeLauncher::Start(const std::string& path) {
     if (::access(program.c_str(), X_OK) != 0 && isWindowsProgram(program)) {
         const std::string wine = findOnPath("wine");
         if (wine.empty()) {
-            throw FileError(program, "Wine is not installed (no \"wine\" on PATH); it is needed "
-                                     "to start this Windows program");
+            throw FileError(program,
+                            "Wine is not installed (no \"wine\" on PATH); it is needed "
+                            "to start this Windows program");
         }
         arguments.insert(arguments.begin(), wine);
     }

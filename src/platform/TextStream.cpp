@@ -54,7 +54,9 @@ bool TextStream::fill() {
     return m_end > 0;
 }
 
-bool TextStream::AtEndOfStream() { return m_begin == m_end && !fill(); }
+bool TextStream::AtEndOfStream() {
+    return m_begin == m_end && !fill();
+}
 
 std::string TextStream::ReadLine() {
     std::string line;

@@ -39,8 +39,7 @@ std::string Utf8Text(std::wstring_view text) {
         return {};
     }
     std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), utf8Length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), utf8Length, nullptr, nullptr);
     return utf8;
 }
 

@@ -8,7 +8,9 @@ namespace {
 constexpr std::string_view kSettingFileName = "UTDir.ini";
 }
 
-void SetDirIniPath(const FileSystem& files) { gDirIniPath = files.ProgramFile(kSettingFileName); }
+void SetDirIniPath(const FileSystem& files) {
+    gDirIniPath = files.ProgramFile(kSettingFileName);
+}
 
 void LoadUTDir(const FileSystem& files, UiServices& ui) {
     if (!files.FileExists(gDirIniPath)) {
@@ -49,6 +51,8 @@ std::string UTGamePath(std::string_view folder, std::string_view relative) {
     return path;
 }
 
-std::string UTGamePath(std::string_view relative) { return UTGamePath(gUTDir, relative); }
+std::string UTGamePath(std::string_view relative) {
+    return UTGamePath(gUTDir, relative);
+}
 
 }  // namespace korvale

@@ -73,7 +73,7 @@ TEST_F(FileSystemTest, CopyFileReplacesTheDestinationWhole) {
     WriteBytes(SystemPath("User.ini"), "short\r\n\x80\0"s);
     WriteBytes(SystemPath("UserKorvale.old"), std::string(100000, 'o'));
     Files().CopyWhole(GameFolder() + "\\System\\User.ini",
-                     GameFolder() + "\\System\\UserKorvale.old");
+                      GameFolder() + "\\System\\UserKorvale.old");
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "short\r\n\x80\0"s);
     EXPECT_THAT(Names(GameDir() / "System"), UnorderedElementsAre("User.ini", "UserKorvale.old"));
 }
@@ -101,7 +101,7 @@ TEST_F(FileSystemTest, AFailedCopyLeavesTheOldDestinationAndNoTemporaryFile) {
         Ops().Inject(c.fault);
         const std::size_t injected = Ops().Injected();
         EXPECT_THROW(Files().CopyWhole(GameFolder() + "\\System\\User.ini",
-                                      GameFolder() + "\\System\\UserKorvale.old"),
+                                       GameFolder() + "\\System\\UserKorvale.old"),
                      FileError);
         EXPECT_EQ(Ops().Injected(), injected + 1);
         EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "old backup");

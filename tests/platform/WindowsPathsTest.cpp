@@ -40,14 +40,18 @@ using ::testing::Not;
 using ::testing::SizeIs;
 using ::testing::StartsWith;
 
-const std::string kProfile = "[Engine.Input]\r\nNoName=\r\n[DefaultPlayer]\r\nName=Player\r\n"
-                             "ngWorldSecret=old\r\n";
+const std::string kProfile =
+    "[Engine.Input]\r\nNoName=\r\n[DefaultPlayer]\r\nName=Player\r\n"
+    "ngWorldSecret=old\r\n";
 // The player "Zoë" as the lists hold it: Latin-1.
 const std::string kPlayer = "Zo\xEB";
-const std::string kRewritten = "[Engine.Input]\r\nNoName=\r\n[DefaultPlayer]\r\nName=Zo\xEB\r\n"
-                               "ngWorldSecret=s3cret\r\n";
+const std::string kRewritten =
+    "[Engine.Input]\r\nNoName=\r\n[DefaultPlayer]\r\nName=Zo\xEB\r\n"
+    "ngWorldSecret=s3cret\r\n";
 
-fs::path Utf8Path(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+fs::path Utf8Path(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 std::string CurrentFolder() {
     std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
@@ -167,7 +171,9 @@ protected:
 // --- Names outside ASCII ----------------------------------------------------------------------
 
 TEST_F(WindowsPathsTest, AGameFolderWithSpacesAndLatin1LettersPlaysInEveryForm) {
-    const fs::path game = MakeGameFolder("Jeux\\Unreal Tournament \xC3\x89" "dition");
+    const fs::path game = MakeGameFolder(
+        "Jeux\\Unreal Tournament \xC3\x89"
+        "dition");
     const std::string folder = PathText(game);
     const fs::path program = PlaceStandin(game / "System" / "UnrealTournament.exe");
     const struct {
@@ -176,7 +182,8 @@ TEST_F(WindowsPathsTest, AGameFolderWithSpacesAndLatin1LettersPlaysInEveryForm) 
     } cases[] = {
         {"plain", folder},
         {"final backslash", folder + "\\"},
-        {"forward slashes", [&] {
+        {"forward slashes",
+         [&] {
              std::string slashed = folder;
              std::replace(slashed.begin(), slashed.end(), '\\', '/');
              return slashed;
@@ -194,16 +201,17 @@ TEST_F(WindowsPathsTest, AGameFolderWithSpacesAndLatin1LettersPlaysInEveryForm) 
         EXPECT_EQ(ReadBytes(game / "System" / "User.ini"), kRewritten);
         EXPECT_EQ(ReadBytes(game / "System" / "UserKorvale.old"), kProfile);
         ASSERT_TRUE(WaitForText(RecordOf(program), "cwd="));
-        const std::string started = c.setting + (c.setting.back() == '\\' ? "" : "\\") +
-                                    "System\\UnrealTournament.exe";
+        const std::string started =
+            c.setting + (c.setting.back() == '\\' ? "" : "\\") + "System\\UnrealTournament.exe";
         EXPECT_EQ(ReadRecord(program)["command"], "\"" + started + "\"");
     }
 }
 
 TEST_F(WindowsPathsTest, AProgramFolderOutsideLatin1HoldsKorvalesFiles) {
     // Cyrillic and Chinese: no single-byte code page holds both.
-    const fs::path folder = Root() / Utf8Path("\xD0\x9A\xD0\xBE\xD1\x80\xD0\xB2\xD0\xB0\xD0\xBB"
-                                              "\xD0\xB5 \xE7\xA8\x8B\xE5\xBA\x8F");
+    const fs::path folder = Root() / Utf8Path(
+                                         "\xD0\x9A\xD0\xBE\xD1\x80\xD0\xB2\xD0\xB0\xD0\xBB"
+                                         "\xD0\xB5 \xE7\xA8\x8B\xE5\xBA\x8F");
     const fs::path program = PlaceStandin(folder / "korvale.exe");
     NativeLauncher().Start(PathText(program));
     ASSERT_TRUE(WaitForText(RecordOf(program), "cwd="));
@@ -362,9 +370,9 @@ TEST_F(WindowsPathsTest, TheWholeFileCopyReplacesWhateverBackupIsThere) {
         EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
         EXPECT_EQ(ReadBytes(SystemPath("User.ini")), kProfile);
         // Nothing else is left beside them.
-        EXPECT_EQ(std::distance(fs::directory_iterator(GameDir() / "System"),
-                                fs::directory_iterator()),
-                  2);
+        EXPECT_EQ(
+            std::distance(fs::directory_iterator(GameDir() / "System"), fs::directory_iterator()),
+            2);
     }
 }
 
@@ -404,11 +412,13 @@ TEST_F(WindowsPathsTest, APlayerFileCreatedHereIsItsOwnersAlone) {
         OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
         std::vector<unsigned char> user(256);
         DWORD needed = 0;
-        GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &needed);
+        GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()),
+                            &needed);
         CloseHandle(token);
         auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
-        grantsUser = allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-                     EqualSid(&allowed->SidStart, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+        grantsUser =
+            allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            EqualSid(&allowed->SidStart, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
     }
     LocalFree(descriptor);
     EXPECT_EQ(size.AceCount, 1u);
@@ -482,15 +492,14 @@ TEST_F(WindowsPathsTest, TheGameIsStartedByItsExactPathMinimizedWhereKorvaleStan
     // "<base>\Program Files\..." unquoted would start "<base>\Program.exe". The base is a folder
     // of its own: a folder "<base>\Program" would hide the decoy from the system's search.
     const fs::path base = Root() / "C";
-    const fs::path game = PlaceStandin(base / "Program Files" / "Game" / "System" /
-                                       "UnrealTournament.exe");
+    const fs::path game =
+        PlaceStandin(base / "Program Files" / "Game" / "System" / "UnrealTournament.exe");
     const fs::path decoy = PlaceStandin(base / "Program.exe");
     const std::string path = PathText(game);
     NativeLauncher().Start(path);
 
-    for (int waited = 0; waited < 1000 && !fs::exists(RecordOf(game)) &&
-                         !fs::exists(RecordOf(decoy));
-         ++waited) {
+    for (int waited = 0;
+         waited < 1000 && !fs::exists(RecordOf(game)) && !fs::exists(RecordOf(decoy)); ++waited) {
         Sleep(20);
     }
     ASSERT_FALSE(fs::exists(RecordOf(decoy))) << "the decoy was started";

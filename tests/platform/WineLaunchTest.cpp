@@ -157,7 +157,8 @@ TEST_F(WineLaunchTest, AWindowsProgramGoesToWineAndAnythingElseStartsAsItIs) {
         }
         const auto path = PathWithBin();
         // Korvale joins "System\..." to the folder with backslashes.
-        const std::string korvalePath = PathText(Root() / c.folder) + "\\System\\UnrealTournament.exe";
+        const std::string korvalePath =
+            PathText(Root() / c.folder) + "\\System\\UnrealTournament.exe";
 
         try {
             NativeLauncher().Start(korvalePath);
@@ -240,8 +241,8 @@ TEST_F(WineLaunchTest, ARealWindowsProgramRunsUnderTheRealWine) {
                "    CloseHandle(file);\n"
                "    return 0;\n"
                "}\n");
-    const std::string build = "'" + compiler->string() + "' -O1 -o '" + program.string() +
-                              "' '" + (Root() / "probe.c").string() + "'";
+    const std::string build = "'" + compiler->string() + "' -O1 -o '" + program.string() + "' '" +
+                              (Root() / "probe.c").string() + "'";
     ASSERT_EQ(std::system(build.c_str()), 0) << build;
     // As a game copied from Windows: no execute bit, so only Wine can run it.
     fs::permissions(program, fs::perms(0644));

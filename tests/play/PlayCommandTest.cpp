@@ -146,7 +146,8 @@ TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
         std::string setting;
         std::string file;
     } cases[] = {
-        {"setting file", ProgramPath("UTDir.ini"), GameFolder(), PathText(ProgramPath("UTDir.ini"))},
+        {"setting file", ProgramPath("UTDir.ini"), GameFolder(),
+         PathText(ProgramPath("UTDir.ini"))},
         {"game profile", SystemPath("User.ini"), GameFolder(), PathText(SystemPath("User.ini"))},
         {"wrong game folder", {}, GameFolder() + "X", GameFolder() + "X\\System\\User.ini"},
     };
