@@ -42,39 +42,40 @@ bool PassesUnchanged(std::string_view line) noexcept {
 constexpr std::string_view kNameKey = "Name=";
 constexpr std::string_view kSecretKey = "ngWorldSecret=";
 
+// The line the rewrite writes, in two pieces so that nothing is copied to form it.
+struct OutputLine {
+    std::string_view key;
+    std::string_view rest;
+};
+
+OutputLine rewriteLine(std::string_view line, std::string_view playerName,
+                       std::string_view password) {
+    const std::string_view trimmed = Trim(line);
+    switch (classify(trimmed)) {
+        case LineKind::PlayerName:
+            return {kNameKey, playerName};
+        case LineKind::StatsPassword:
+            return {kSecretKey, password};
+        case LineKind::Other:
+            break;
+    }
+    return {{}, trimmed};
+}
+
 }  // namespace
 
 std::string RewriteProfileLine(std::string_view line, std::string_view playerName,
                                std::string_view password) {
-    const std::string_view trimmed = Trim(line);
-    switch (classify(trimmed)) {
-        case LineKind::PlayerName:
-            return std::string(kNameKey) + std::string(playerName);
-        case LineKind::StatsPassword:
-            return std::string(kSecretKey) + std::string(password);
-        case LineKind::Other:
-            break;
-    }
-    return std::string(trimmed);
+    const OutputLine output = rewriteLine(line, playerName, password);
+    return std::string(output.key) + std::string(output.rest);
 }
 
 void RewriteProfile(TextStream& input, TextStream& output, std::string_view playerName,
                     std::string_view password) {
     const auto writeRewritten = [&](std::string_view line) {
-        const std::string_view trimmed = Trim(line);
-        switch (classify(trimmed)) {
-            case LineKind::PlayerName:
-                output.Write(kNameKey);
-                output.WriteLine(playerName);
-                break;
-            case LineKind::StatsPassword:
-                output.Write(kSecretKey);
-                output.WriteLine(password);
-                break;
-            case LineKind::Other:
-                output.WriteLine(trimmed);
-                break;
-        }
+        const OutputLine rewritten = rewriteLine(line, playerName, password);
+        output.Write(rewritten.key);
+        output.WriteLine(rewritten.rest);
     };
     // The profile is never held whole: the lines are taken from the input's buffer as they come,
     // and runs of lines that come out as they went in are copied in one piece.
