@@ -5,7 +5,7 @@
 #include <string>
 
 #include "BenchFolder.h"
-#include "BenchPlayerList.h"
+#include "VectorPlayerList.h"
 #include "ProfileGenerator.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeFileOps.h"
@@ -42,8 +42,8 @@ void BM_PlayRealSizeProfile(benchmark::State& state) {
     const FileSystem files(ops, folder.Text("program"));
     SilentUi ui;
     NativeLauncher launcher;
-    BenchPlayerList users;
-    BenchPlayerList passwords;
+    test::VectorPlayerList users;
+    test::VectorPlayerList passwords;
     users.Insert(0, "Bench Player");
     passwords.Insert(0, "s3cret");
     users.SetSelectedIndex(0);

@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFolder.h"
-#include "BenchPlayerList.h"
+#include "VectorPlayerList.h"
 #include "ProfileGenerator.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeFileOps.h"
@@ -18,8 +18,8 @@ void BM_LoadPlayers(benchmark::State& state) {
     NativeFileOps ops;
     const FileSystem files(ops, folder.Text());
     for (auto _ : state) {
-        BenchPlayerList users;
-        BenchPlayerList passwords;
+        test::VectorPlayerList users;
+        test::VectorPlayerList passwords;
         LoadPlayers(files, users, passwords);
         if (users.Count() != records || passwords.Count() != records) {
             state.SkipWithError("the load lost records");
@@ -27,8 +27,8 @@ void BM_LoadPlayers(benchmark::State& state) {
         }
         state.PauseTiming();  // the lists' own clean-up is not the load's
         {
-            const BenchPlayerList dropUsers = std::move(users);
-            const BenchPlayerList dropPasswords = std::move(passwords);
+            const test::VectorPlayerList dropUsers = std::move(users);
+            const test::VectorPlayerList dropPasswords = std::move(passwords);
         }
         state.ResumeTiming();
     }
@@ -42,8 +42,8 @@ void BM_AppendPlayer(benchmark::State& state) {
     WritePlayerFile(folder.Path() / "User.ini", records);
     NativeFileOps ops;
     const FileSystem files(ops, folder.Text());
-    BenchPlayerList users;
-    BenchPlayerList passwords;
+    test::VectorPlayerList users;
+    test::VectorPlayerList passwords;
     LoadPlayers(files, users, passwords);
     for (auto _ : state) {
         AppendPlayer(files, "New Player", "new secret", [&](std::size_t index) {

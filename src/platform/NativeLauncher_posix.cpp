@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/FileError.h"
+#include "platform/NativeFileOps.h"
 #include "platform/NativeLauncher.h"
 
 extern char** environ;
@@ -18,12 +19,6 @@ extern char** environ;
 namespace korvale {
 
 namespace {
-
-std::string toNative(const std::string& path) {
-    std::string native = path;
-    std::replace(native.begin(), native.end(), '\\', '/');
-    return native;
-}
 
 bool isWindowsProgram(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -49,7 +44,7 @@ std::string findOnPath(const std::string& name) {
 }  // namespace
 
 void NativeLauncher::Start(const std::string& path) {
-    const std::string program = toNative(path);
+    const std::string program = NativeFileOps().nativeForm(path);
     std::vector<std::string> arguments{program};
     // The game is a Windows program: on this host it runs under Wine.
     if (::access(program.c_str(), X_OK) != 0 && isWindowsProgram(program)) {

@@ -7,7 +7,7 @@
 
 #include "FuzzCheck.h"
 #include "MemoryFileOps.h"
-#include "TextList.h"
+#include "VectorPlayerList.h"
 #include "platform/FileSystem.h"
 #include "settings/PlayerFile.h"
 
@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    TextList users;
-    TextList secrets;
+    test::VectorPlayerList users;
+    test::VectorPlayerList secrets;
     LoadPlayers(files, users, secrets);
     Require(users.Entries() == names, "the names are the records' names, in file order");
     Require(secrets.Entries() == passwords, "each password stands beside its own name");
@@ -59,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(users.Entries().back() == "New Player" && secrets.Entries().back() == "secret",
             "the new player goes last in both lists");
 
-    TextList reloadedUsers;
-    TextList reloadedSecrets;
+    test::VectorPlayerList reloadedUsers;
+    test::VectorPlayerList reloadedSecrets;
     LoadPlayers(files, reloadedUsers, reloadedSecrets);
     names.push_back("New Player");
     passwords.push_back("secret");

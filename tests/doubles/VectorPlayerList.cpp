@@ -1,13 +1,14 @@
 #include "VectorPlayerList.h"
 
-#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
 
 namespace korvale::test {
 
 void VectorPlayerList::Insert(std::size_t index, std::span<const std::string> texts) {
     if (index > m_entries.size()) {
-        ADD_FAILURE() << "insert at " << index << " into a list of " << m_entries.size();
-        index = m_entries.size();
+        throw std::out_of_range("insert at " + std::to_string(index) + " into a list of " +
+                                std::to_string(m_entries.size()));
     }
     m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(index), texts.begin(),
                      texts.end());

@@ -9,13 +9,14 @@
 namespace korvale::test {
 
 // A player list over a plain vector: what the combo boxes are to the core, without a display.
+// Tests, fuzz targets and benchmarks share it.
 class VectorPlayerList final : public PlayerList {
 public:
     VectorPlayerList() = default;
     explicit VectorPlayerList(std::vector<std::string> entries) : m_entries(std::move(entries)) {}
 
     using PlayerList::Insert;
-    // An index past the end breaks the list's contract: the test fails, and the texts go last.
+    // An index past the end breaks the list's contract: it throws std::out_of_range.
     void Insert(std::size_t index, std::span<const std::string> texts) override;
     std::size_t Count() const override { return m_entries.size(); }
     std::ptrdiff_t SelectedIndex() const override { return m_selected; }
