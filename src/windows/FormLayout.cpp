@@ -20,14 +20,14 @@ namespace korvale {
 
 namespace {
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget& client) {
-    const QString text = ToQString(spec.text);
-    switch (spec.kind) {
+QWidget* CreateControl(const ControlSpec& entry, QWidget& client) {
+    const QString text = ToQString(entry.text);
+    switch (entry.kind) {
         case ControlKind::EditableList:
         case ControlKind::HiddenList: {
             auto* list = new QComboBox(&client);
             list->setEditable(true);
-            if (spec.kind == ControlKind::HiddenList) {
+            if (entry.kind == ControlKind::HiddenList) {
                 list->hide();
             }
             return list;
@@ -47,11 +47,11 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget& client) {
         case ControlKind::Label: {
             auto* label = new QLabel(text, &client);
             label->setTextFormat(Qt::PlainText);
-            label->setAlignment(spec.alignment | Qt::AlignTop);
-            label->setWordWrap(spec.wordWrap);
-            if (spec.textColour) {
+            label->setAlignment(entry.alignment | Qt::AlignTop);
+            label->setWordWrap(entry.wordWrap);
+            if (entry.textColour) {
                 QPalette palette = label->palette();
-                palette.setColor(QPalette::WindowText, QColor(*spec.textColour));
+                palette.setColor(QPalette::WindowText, QColor(*entry.textColour));
                 label->setPalette(palette);
                 label->setAutoFillBackground(false);
             }
@@ -72,10 +72,10 @@ QString ToQString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QFont ToQFont(const FontSpec& spec) {
-    QFont font(ToQString(spec.family));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+QFont ToQFont(const FontSpec& entry) {
+    QFont font(ToQString(entry.family));
+    font.setPointSizeF(entry.points);
+    font.setBold(entry.bold);
     return font;
 }
 
@@ -98,17 +98,17 @@ Qt::WindowFlags FixedWindowFlags() {
 
 void BuildControls(const FormLayout& layout, QWidget& client) {
     std::vector<std::pair<int, QWidget*>> tabStops;
-    for (const ControlSpec& spec : layout.controls) {
-        QWidget* control = CreateControl(spec, client);
-        control->setObjectName(ToQString(spec.name));
-        if (spec.kind != ControlKind::HiddenList) {
-            control->setGeometry(ToPixels(spec.rect));
+    for (const ControlSpec& entry : layout.controls) {
+        QWidget* control = CreateControl(entry, client);
+        control->setObjectName(ToQString(entry.name));
+        if (entry.kind != ControlKind::HiddenList) {
+            control->setGeometry(ToPixels(entry.rect));
         }
-        if (spec.font) {
-            control->setFont(ToQFont(*spec.font));
+        if (entry.font) {
+            control->setFont(ToQFont(*entry.font));
         }
-        if (spec.tabOrder > 0) {
-            tabStops.emplace_back(spec.tabOrder, control);
+        if (entry.tabOrder > 0) {
+            tabStops.emplace_back(entry.tabOrder, control);
         } else {
             control->setFocusPolicy(Qt::NoFocus);
         }

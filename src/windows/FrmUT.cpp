@@ -102,11 +102,11 @@ FrmUT::FrmUT(WindowManager& windows) : m_windows(windows) {
 FrmUT::~FrmUT() = default;
 
 void FrmUT::BuildMenus() {
-    for (const MenuSpec& spec : kMenus) {
-        QMenu* menu = menuBar()->addMenu(ToQString(spec.caption));
-        menu->setObjectName(ToQString(spec.name));
-        QAction* item = menu->addAction(ToQString(spec.itemCaption));
-        item->setObjectName(ToQString(spec.itemName));
+    for (const MenuSpec& entry : kMenus) {
+        QMenu* menu = menuBar()->addMenu(ToQString(entry.caption));
+        menu->setObjectName(ToQString(entry.name));
+        QAction* item = menu->addAction(ToQString(entry.itemCaption));
+        item->setObjectName(ToQString(entry.itemName));
     }
     connect(findChild<QAction*>(QStringLiteral("Exit")), &QAction::triggered, this,
             [this] { m_windows.EndProgram(); });

@@ -90,33 +90,33 @@ TEST_F(WindowLayoutTest, EveryControlIsWhereItsTableSaysWithItsTextAndFont) {
         EXPECT_EQ(client->size(),
                   QSize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight)));
 
-        for (const ControlSpec& spec : layout.controls) {
-            SCOPED_TRACE(std::string(spec.name));
-            auto* control = client->findChild<QWidget*>(ToQString(spec.name));
+        for (const ControlSpec& entry : layout.controls) {
+            SCOPED_TRACE(std::string(entry.name));
+            auto* control = client->findChild<QWidget*>(ToQString(entry.name));
             ASSERT_NE(control, nullptr);
-            EXPECT_STREQ(control->metaObject()->className(), ClassOf(spec.kind));
-            EXPECT_EQ(TextOf(control).toStdString(), spec.text);
-            if (spec.kind == ControlKind::HiddenList) {
+            EXPECT_STREQ(control->metaObject()->className(), ClassOf(entry.kind));
+            EXPECT_EQ(TextOf(control).toStdString(), entry.text);
+            if (entry.kind == ControlKind::HiddenList) {
                 EXPECT_TRUE(control->isHidden());
                 EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
                 continue;
             }
             EXPECT_TRUE(control->isVisible());
             EXPECT_EQ(control->parentWidget(), client);
-            EXPECT_EQ(control->geometry(), ToPixels(spec.rect));
-            if (spec.tabOrder == 0) {
+            EXPECT_EQ(control->geometry(), ToPixels(entry.rect));
+            if (entry.tabOrder == 0) {
                 EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
             }
-            if (spec.font) {
-                EXPECT_EQ(control->font().family().toStdString(), spec.font->family);
-                EXPECT_DOUBLE_EQ(control->font().pointSizeF(), spec.font->points);
-                EXPECT_EQ(control->font().bold(), spec.font->bold);
+            if (entry.font) {
+                EXPECT_EQ(control->font().family().toStdString(), entry.font->family);
+                EXPECT_DOUBLE_EQ(control->font().pointSizeF(), entry.font->points);
+                EXPECT_EQ(control->font().bold(), entry.font->bold);
             } else {
                 EXPECT_EQ(control->font(), shown->font()) << "the window's own font";
             }
             if (auto* label = qobject_cast<QLabel*>(control)) {
-                EXPECT_EQ(label->alignment(), spec.alignment | Qt::AlignTop);
-                EXPECT_EQ(label->wordWrap(), spec.wordWrap);
+                EXPECT_EQ(label->alignment(), entry.alignment | Qt::AlignTop);
+                EXPECT_EQ(label->wordWrap(), entry.wordWrap);
                 EXPECT_FALSE(label->autoFillBackground());
             }
             if (auto* button = qobject_cast<QPushButton*>(control)) {
@@ -138,9 +138,9 @@ TEST_F(WindowLayoutTest, TabVisitsTheControlsInTheirOrderAndTheFirstHasTheFocus)
         ASSERT_NE(shown, nullptr);
         Activate(shown);
         std::vector<const ControlSpec*> order;
-        for (const ControlSpec& spec : window.layout().controls) {
-            if (spec.tabOrder > 0) {
-                order.push_back(&spec);
+        for (const ControlSpec& entry : window.layout().controls) {
+            if (entry.tabOrder > 0) {
+                order.push_back(&entry);
             }
         }
         std::ranges::sort(order, {}, &ControlSpec::tabOrder);
@@ -197,16 +197,16 @@ TEST_F(WindowLayoutTest, MainWindowHasFileExitAndHelpAboutAboveItsClientArea) {
     const QList<QAction*> menus = main->menuBar()->actions();
     ASSERT_EQ(menus.size(), qsizetype(FrmUT::Menus().size()));
     for (std::size_t i = 0; i < FrmUT::Menus().size(); ++i) {
-        const MenuSpec& spec = FrmUT::Menus()[i];
-        SCOPED_TRACE(std::string(spec.name));
+        const MenuSpec& entry = FrmUT::Menus()[i];
+        SCOPED_TRACE(std::string(entry.name));
         QMenu* menu = menus[qsizetype(i)]->menu();
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(menu->objectName().toStdString(), spec.name);
-        EXPECT_EQ(menu->title().toStdString(), spec.caption);
+        EXPECT_EQ(menu->objectName().toStdString(), entry.name);
+        EXPECT_EQ(menu->title().toStdString(), entry.caption);
         ASSERT_EQ(menu->actions().size(), 1);
         QAction* item = menu->actions().front();
-        EXPECT_EQ(item->objectName().toStdString(), spec.itemName);
-        EXPECT_EQ(item->text().toStdString(), spec.itemCaption);
+        EXPECT_EQ(item->objectName().toStdString(), entry.itemName);
+        EXPECT_EQ(item->text().toStdString(), entry.itemCaption);
         EXPECT_TRUE(item->shortcut().isEmpty()) << "no shortcut besides the access key";
     }
     EXPECT_EQ(main->centralWidget()->y(), main->menuBar()->height());
