@@ -1,8 +1,9 @@
 // Stands in for UnrealTournament.exe in the Windows tests. Writes "<its own file>.txt" beside
 // itself: its command line, the show state it was given, the program folder Korvale's file layer
 // finds for it and its working folder, one "key=value" line each. When "<its own file>.hold"
-// exists, it then waits (at most 30 s) for "<its own file>.release" and adds "done", so a test can
-// tell whether its starter waited for it.
+// exists, it then waits (at most 30 s) for "<its own file>.release" and writes "done" to
+// "<its own file>.done", so a test can tell whether its starter waited for it. That is a file of
+// its own: Windows refuses to replace a file while the test polling it holds it open.
 #include <windows.h>
 
 #include <string>
@@ -58,7 +59,7 @@ int main() {
         for (int waited = 0; waited < 1500 && !Exists(self + L".release"); ++waited) {
             Sleep(20);
         }
-        WriteRecord(self + L".txt", text + "done\n");
+        WriteRecord(self + L".done", "done\n");
     }
     return 0;
 }

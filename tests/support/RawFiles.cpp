@@ -32,9 +32,11 @@ std::string PathText(const std::filesystem::path& path) {
 bool WaitForText(const std::filesystem::path& file, std::string_view text, int seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     for (;;) {
-        std::error_code error;
-        if (std::filesystem::exists(file, error) &&
-            ReadBytes(file).find(text) != std::string::npos) {
+        // A writer swapping the file in holds it for a moment, and Windows then refuses to open
+        // it: that is "not yet", not a failure.
+        std::ifstream in(file, std::ios::binary);
+        if (in && std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())
+                          .find(text) != std::string::npos) {
             return true;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
