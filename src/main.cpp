@@ -3,9 +3,9 @@
 
 #include <QApplication>
 
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
-#include "platform/NativeLauncher.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeLauncher.h"
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
 
@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
 
     korvale::NativeFileOps ops;
-    const korvale::FileSystem files(ops, korvale::NativeFileOps::ProgramFolder());
+    const korvale::FileSystem files(ops, korvale::NativeFileOps::programFolder());
     korvale::QtUiServices ui;
     korvale::NativeLauncher launcher;
     korvale::WindowManager windows(files, ui, launcher);

@@ -3,8 +3,8 @@
 #include <exception>
 #include <string>
 
-#include "platform/FileError.h"
-#include "platform/Text.h"
+#include "platform/files/FileError.h"
+#include "platform/files/Text.h"
 #include "play/ProfileRewrite.h"
 #include "settings/GameFolder.h"
 
@@ -12,15 +12,16 @@ namespace korvale {
 
 namespace {
 
-bool gPlayRunning = false;
-
 // Marks a Play as running for as long as it lasts, however it ends.
 class RunningPlay {
 public:
-    RunningPlay() { gPlayRunning = true; }
+    explicit RunningPlay(bool& running) : m_running(running) { m_running = true; }
     RunningPlay(const RunningPlay&) = delete;
     RunningPlay& operator=(const RunningPlay&) = delete;
-    ~RunningPlay() { gPlayRunning = false; }
+    ~RunningPlay() { m_running = false; }
+
+private:
+    bool& m_running;
 };
 
 // A failure whose message box must also say where the previous profile is.
@@ -32,7 +33,7 @@ public:
 // Rewrites the profile in place from the backup. The profile keeps its identity (a link stays a
 // link, owner and mode stay); when the rewrite fails, the backup's bytes are put back.
 void rewriteProfile(const FileSystem& files, const std::string& profile, const std::string& backup,
-                    const std::string& playerName, const std::string& password) {
+                    const PlayerPick& pick) {
     const File backupFile = files.GetFile(backup);
     const File profileFile = files.GetFile(profile);
     TextStream input = backupFile.OpenAsTextStream(IOMode::ForReading);
@@ -41,7 +42,7 @@ void rewriteProfile(const FileSystem& files, const std::string& profile, const s
         // A failure to open leaves the profile untouched and simply passes on.
         TextStream output = profileFile.OpenAsTextStream(IOMode::ForWriting);
         try {
-            RewriteProfile(input, output, playerName, password);
+            RewriteProfile(input, output, pick.name(), pick.password());
             input.Close();
             output.Close();
             return;
@@ -51,50 +52,47 @@ void rewriteProfile(const FileSystem& files, const std::string& profile, const s
     }
     // The output stream is gone by now, so nothing of it can land after the restore.
     try {
-        files.CopyInPlace(backup, profile);
+        files.copyInPlace(backup, profile);
     } catch (const std::exception&) {
         throw ProfileLost(failure + "\nThe previous profile is in " +
-                          files.Ops().nativeForm(backup) + ".");
+                          files.nativePath(backup) + ".");
     }
     throw std::runtime_error(failure);
 }
 
 }  // namespace
 
-void PlayUT(const PlayServices& services) {
+PlayCommand::PlayCommand(const FileSystem& files, GameFolder& folder, UiServices& ui,
+                         ProgramLauncher& launcher)
+    : m_files(&files), m_folder(&folder), m_ui(&ui), m_launcher(&launcher) {}
+
+void PlayCommand::PlayUT(const PlayerPick& pick) {
     // A Play requested from inside another Play's event step would launch the game twice.
-    if (gPlayRunning) {
+    if (m_running) {
         return;
     }
-    const RunningPlay running;
+    const RunningPlay running(m_running);
     try {
-        SetDirIniPath(services.files);
-        if (services.users.SelectedIndex() < 0) {
-            services.ui.ShowMessage("Please Select a user from the list");
+        m_folder->SetDirIniPath();
+        if (pick.selectedIndex() < 0) {
+            m_ui->showMessage("Please Select a user from the list");
             return;
         }
-        if (auto line = ReadUTDirLine(services.files)) {
-            gUTDir = std::move(*line);
-        }
-        if (Trim(gUTDir).empty()) {
-            services.ui.ShowMessage("The UT Path Needs to be set");
+        m_folder->refresh();
+        if (trim(m_folder->gUTDir()).empty()) {
+            m_ui->showMessage("The UT Path Needs to be set");
             return;
         }
         // One folder for the whole Play, even if a Save lands during the event step.
-        const std::string folder = gUTDir;
-        const std::string profile = Latin1ToUtf8(UTGamePath(folder, kProfilePath));
-        const std::string backup = Latin1ToUtf8(UTGamePath(folder, kBackupPath));
-        const std::string program = Latin1ToUtf8(UTGamePath(folder, kGamePath));
-
-        services.files.CopyWhole(profile, backup);
-        if (!services.ui.ProcessEvents()) {
+        const GamePaths paths = m_folder->gamePaths();
+        m_files->copyWhole(paths.profile, paths.backup);
+        if (!m_ui->processEvents()) {
             return;  // the program is ending: leave the profile as it is
         }
-        rewriteProfile(services.files, profile, backup, services.users.Text(),
-                       services.passwords.Text());
-        services.launcher.Start(program);
+        rewriteProfile(*m_files, paths.profile, paths.backup, pick);
+        m_launcher->start(paths.program);
     } catch (const std::exception& error) {
-        services.ui.ShowMessage("Error", error.what());
+        m_ui->showMessage("Error", error.what());
     }
 }
 

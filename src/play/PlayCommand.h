@@ -1,22 +1,31 @@
 #pragma once
 
-#include "platform/FileSystem.h"
-#include "platform/PlayerList.h"
-#include "platform/ProgramLauncher.h"
-#include "platform/UiServices.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ports/ProgramLauncher.h"
+#include "platform/ports/UiServices.h"
+#include "play/PlayerPick.h"
+#include "settings/GameFolder.h"
 
 namespace korvale {
 
-struct PlayServices {
-    const FileSystem& files;
-    UiServices& ui;
-    ProgramLauncher& launcher;
-    PlayerList& users;
-    PlayerList& passwords;
-};
+// Switches the game profile to the picked identity and starts the game.
+class PlayCommand {
+public:
+    PlayCommand(const FileSystem& files, GameFolder& folder, UiServices& ui,
+                ProgramLauncher& launcher);
 
-// Switches the game profile to the selected identity and starts the game. Every failure ends in
-// the message "Error" with its cause; the profile then holds its old bytes or the whole rewrite.
-void PlayUT(const PlayServices& services);
+    // Every failure ends in the message "Error" with its cause; the profile then holds its old
+    // bytes or the whole rewrite.
+    void PlayUT(const PlayerPick& pick);
+
+    bool isRunning() const noexcept { return m_running; }
+
+private:
+    const FileSystem* m_files;
+    GameFolder* m_folder;
+    UiServices* m_ui;
+    ProgramLauncher* m_launcher;
+    bool m_running = false;
+};
 
 }  // namespace korvale

@@ -1,46 +1,15 @@
 #include "settings/GameFolder.h"
 
-#include "platform/Text.h"
+#include "platform/files/Text.h"
 
 namespace korvale {
 
 namespace {
 constexpr std::string_view kSettingFileName = "UTDir.ini";
-}
-
-void SetDirIniPath(const FileSystem& files) {
-    gDirIniPath = files.ProgramFile(kSettingFileName);
-}
-
-void LoadUTDir(const FileSystem& files, UiServices& ui) {
-    if (!files.FileExists(gDirIniPath)) {
-        files.CreateTextFile(gDirIniPath).Close();
-        return;
-    }
-    if (auto line = ReadUTDirLine(files)) {
-        gUTDir = std::move(*line);
-    }
-    if (Trim(gUTDir).empty()) {
-        ui.ShowMessage("The Path to UT Needs to be set");
-    }
-}
-
-std::optional<std::string> ReadUTDirLine(const FileSystem& files) {
-    const File file = files.GetFile(gDirIniPath);
-    if (file.Size() == 0) {
-        return std::nullopt;
-    }
-    TextStream stream = file.OpenAsTextStream(IOMode::ForReading);
-    std::string line = stream.ReadLine();
-    stream.Close();
-    return line;
-}
-
-void SaveUTDir(const FileSystem& files, std::string_view folder) {
-    const std::string_view trimmed = Trim(folder);
-    files.ReplaceWhole(gDirIniPath, trimmed);
-    gUTDir = trimmed;
-}
+constexpr std::string_view kProfilePath = "System\\User.ini";
+constexpr std::string_view kBackupPath = "System\\UserKorvale.old";
+constexpr std::string_view kGamePath = "System\\UnrealTournament.exe";
+}  // namespace
 
 std::string UTGamePath(std::string_view folder, std::string_view relative) {
     std::string path(folder);
@@ -51,8 +20,58 @@ std::string UTGamePath(std::string_view folder, std::string_view relative) {
     return path;
 }
 
-std::string UTGamePath(std::string_view relative) {
-    return UTGamePath(gUTDir, relative);
+GameFolder::GameFolder(const FileSystem& files) : m_files(&files) {}
+
+void GameFolder::SetDirIniPath() {
+    m_gDirIniPath = m_files->programFile(kSettingFileName);
+}
+
+void GameFolder::LoadUTDir(UiServices& ui) {
+    if (createIfMissing()) {
+        return;
+    }
+    refresh();
+    if (trim(m_gUTDir).empty()) {
+        ui.showMessage("The Path to UT Needs to be set");
+    }
+}
+
+std::optional<std::string> GameFolder::ReadUTDirLine() const {
+    const File file = m_files->GetFile(m_gDirIniPath);
+    if (file.Size() == 0) {
+        return std::nullopt;
+    }
+    TextStream stream = file.OpenAsTextStream(IOMode::ForReading);
+    std::string line = stream.ReadLine();
+    stream.Close();
+    return line;
+}
+
+void GameFolder::SaveUTDir(std::string_view folder) {
+    const std::string_view trimmed = trim(folder);
+    m_files->replaceWhole(m_gDirIniPath, trimmed);
+    m_gUTDir = trimmed;
+}
+
+bool GameFolder::createIfMissing() const {
+    if (m_files->FileExists(m_gDirIniPath)) {
+        return false;
+    }
+    m_files->CreateTextFile(m_gDirIniPath).Close();
+    return true;
+}
+
+void GameFolder::refresh() {
+    if (auto line = ReadUTDirLine()) {
+        m_gUTDir = std::move(*line);
+    }
+}
+
+GamePaths GameFolder::gamePaths() const {
+    const auto path = [this](std::string_view relative) {
+        return m_files->nativePath(latin1ToUtf8(UTGamePath(m_gUTDir, relative)));
+    };
+    return {path(kProfilePath), path(kBackupPath), path(kGamePath)};
 }
 
 }  // namespace korvale

@@ -4,34 +4,57 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileSystem.h"
-#include "platform/UiServices.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ports/UiServices.h"
 
 namespace korvale {
-
-// The game folder as last read from UTDir.ini or saved by the Game folder dialog: Latin-1 bytes,
-// exactly as read (a saved value is trimmed).
-inline std::string gUTDir;
-// The full path of UTDir.ini next to the program (UTF-8).
-inline std::string gDirIniPath;
-
-inline constexpr std::string_view kProfilePath = "System\\User.ini";
-inline constexpr std::string_view kBackupPath = "System\\UserKorvale.old";
-inline constexpr std::string_view kGamePath = "System\\UnrealTournament.exe";
-
-void SetDirIniPath(const FileSystem& files);
-// Start-up: creates an empty UTDir.ini when missing, else reads the game folder into gUTDir and
-// says "The Path to UT Needs to be set" when it is blank.
-void LoadUTDir(const FileSystem& files, UiServices& ui);
-// The first line of UTDir.ini, untrimmed; no value when the file is empty. A missing file fails.
-std::optional<std::string> ReadUTDirLine(const FileSystem& files);
-// Stores the trimmed folder in UTDir.ini (no line break after it) and in gUTDir. A failure
-// leaves both as they were.
-void SaveUTDir(const FileSystem& files, std::string_view folder);
 
 // The game folder joined with a relative path ("System\User.ini" and the like): one backslash
 // between them unless the folder already ends with one. Latin-1 in, Latin-1 out.
 std::string UTGamePath(std::string_view folder, std::string_view relative);
-std::string UTGamePath(std::string_view relative);  // from gUTDir
+
+// The files of one Play, as the host names them.
+struct GamePaths {
+    std::string profile;
+    std::string backup;
+    std::string program;
+};
+
+// The one setting: the game folder, kept in UTDir.ini next to the program.
+class GameFolder {
+public:
+    explicit GameFolder(const FileSystem& files);
+
+    // The setting file next to the program.
+    void SetDirIniPath();
+    // Start-up: creates an empty UTDir.ini when missing, else reads the game folder and says
+    // "The Path to UT Needs to be set" when it is blank.
+    void LoadUTDir(UiServices& ui);
+    // The first line of UTDir.ini, untrimmed; no value when the file is empty. A missing file
+    // fails.
+    std::optional<std::string> ReadUTDirLine() const;
+    // Stores the trimmed folder in UTDir.ini (no line break after it) and in gUTDir. A failure
+    // leaves both as they were.
+    void SaveUTDir(std::string_view folder);
+
+    // Creates UTDir.ini empty when it is missing; true when it did.
+    bool createIfMissing() const;
+    // Takes the folder from UTDir.ini when the file has a line; an empty file changes nothing.
+    void refresh();
+
+    // The game folder as last read or saved: Latin-1 bytes, exactly as read (a saved value is
+    // trimmed).
+    const std::string& gUTDir() const noexcept { return m_gUTDir; }
+    // The full path of UTDir.ini (UTF-8).
+    const std::string& gDirIniPath() const noexcept { return m_gDirIniPath; }
+
+    // The profile, its backup and the game program under the folder held now.
+    GamePaths gamePaths() const;
+
+private:
+    const FileSystem* m_files;
+    std::string m_gDirIniPath;
+    std::string m_gUTDir;
+};
 
 }  // namespace korvale

@@ -2,41 +2,36 @@
 
 #include <vector>
 
-#include "platform/Text.h"
+#include "platform/files/Text.h"
 
 namespace korvale {
 
-void LoadPlayers(const FileSystem& files, PlayerList& users, PlayerList& passwords) {
-    const std::string path = files.ProgramFile(kPlayerFileName);
+std::vector<Player> LoadPlayers(const FileSystem& files) {
+    const std::string path = files.programFile(kPlayerFileName);
+    std::vector<Player> players;
     if (!files.FileExists(path)) {
-        return;
+        return players;
     }
-    std::vector<std::string> names;
-    std::vector<std::string> secrets;
     TextStream stream = files.GetFile(path).OpenAsTextStream(IOMode::ForReading);
     std::string line;
     while (!stream.AtEndOfStream()) {
         stream.ReadLine(line);
-        const std::string_view record = Trim(line);
+        const std::string_view record = trim(line);
         const auto comma = record.find(',');
         // A line without a comma is no record (blank lines included): skipping it keeps every
         // name paired with its own password.
         if (comma == std::string_view::npos) {
             continue;
         }
-        names.emplace_back(record.substr(0, comma));
-        secrets.emplace_back(record.substr(comma + 1));
+        players.push_back(
+            {std::string(record.substr(0, comma)), std::string(record.substr(comma + 1))});
     }
     stream.Close();
-    // Filled only once the whole file has been read, so a failed read leaves both lists as they
-    // were, still paired.
-    users.Insert(0, names);
-    passwords.Insert(0, secrets);
+    return players;
 }
 
-void AppendPlayer(const FileSystem& files, std::string_view name, std::string_view password,
-                  const std::function<void(std::size_t index)>& insert) {
-    const std::string path = files.ProgramFile(kPlayerFileName);
+std::size_t AppendPlayer(const FileSystem& files, const Player& player) {
+    const std::string path = files.programFile(kPlayerFileName);
     const bool created = !files.FileExists(path);
     if (created) {
         // It holds passwords.
@@ -50,28 +45,28 @@ void AppendPlayer(const FileSystem& files, std::string_view name, std::string_vi
         if (oldSize > 0) {
             stream.WriteBlankLines(1);
         }
-        stream.Write(Trim(name));
+        stream.Write(trim(player.name));
         stream.Write(",");
-        stream.Write(Trim(password));
+        stream.Write(trim(player.password));
         index = stream.Line() - 1;
-        stream.Flush();
+        stream.flush();
         stream.Close();
     } catch (...) {
         // No half record: the file goes back to what it was.
         try {
             if (created) {
-                files.Ops().remove(path);
+                files.ops().remove(path);
             } else {
-                auto handle = files.Ops().open(path, FileOps::OpenMode::Append);
-                TextStream restore(files.Ops(), std::move(handle), IOMode::ForAppending);
-                restore.Truncate(oldSize);
+                auto handle = files.ops().open(path, FileOps::OpenMode::Append);
+                TextStream restore(files.ops(), std::move(handle), IOMode::ForAppending);
+                restore.truncate(oldSize);
                 restore.Close();
             }
         } catch (...) {
         }
         throw;
     }
-    insert(index);
+    return index;
 }
 
 }  // namespace korvale

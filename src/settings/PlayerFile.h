@@ -1,25 +1,23 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
-#include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/FileSystem.h"
-#include "platform/PlayerList.h"
+#include "platform/files/FileSystem.h"
+#include "settings/Players.h"
 
 namespace korvale {
 
 inline constexpr std::string_view kPlayerFileName = "User.ini";
 
-// Fills both lists from User.ini next to the program: one "name,password" record per line, split
-// at the first comma. Lines without a comma are skipped. A missing file loads nothing.
-void LoadPlayers(const FileSystem& files, PlayerList& users, PlayerList& passwords);
+// The records of User.ini next to the program, in file order: one "name,password" per line,
+// split at the first comma. Lines without a comma are skipped. A missing file holds none.
+std::vector<Player> LoadPlayers(const FileSystem& files);
 
 // Appends the record (each field trimmed) to User.ini, creating it owner-only when missing, and
-// then hands `insert` the index at which the new entries go into both lists. A failure leaves the
-// file as it was, and `insert` is not called.
-void AppendPlayer(const FileSystem& files, std::string_view name, std::string_view password,
-                  const std::function<void(std::size_t index)>& insert);
+// returns the index at which the new player goes into the list. A failure leaves the file as it
+// was.
+std::size_t AppendPlayer(const FileSystem& files, const Player& player);
 
 }  // namespace korvale

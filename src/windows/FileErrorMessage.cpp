@@ -8,9 +8,9 @@ void ShowFileError(UiServices& ui, const FileSystem& files, std::string_view wha
                    const FileError& error) {
     const std::string detail =
         std::string(error.what()) + "\n\nKorvale keeps its two files, UTDir.ini and User.ini, " +
-        "beside itself in " + files.Ops().nativeForm(files.ProgramFolder()) +
+        "beside itself in " + files.ops().nativeForm(files.programFolder()) +
         ". If that folder cannot be written, put Korvale in a folder you can write.";
-    ui.ShowMessage(what, detail);
+    ui.showMessage(what, detail);
 }
 
 }  // namespace korvale

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "platform/FileError.h"
-#include "platform/FileSystem.h"
-#include "platform/UiServices.h"
+#include "platform/files/FileError.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ports/UiServices.h"
 
 namespace korvale {
 

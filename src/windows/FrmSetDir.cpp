@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "platform/Text.h"
+#include "platform/files/Text.h"
 #include "settings/GameFolder.h"
 #include "windows/FileErrorMessage.h"
 #include "windows/QtText.h"
@@ -70,7 +70,7 @@ void FrmSetDir::Load() {
             files.CreateTextFile(gDirIniPath).Close();
         }
         if (const auto line = ReadUTDirLine(files)) {
-            m_folder->setText(FromLatin1(Trim(*line)));
+            m_folder->setText(FromLatin1(trim(*line)));
         }
     } catch (const FileError& error) {
         ShowFileError(m_windows.Ui(), files, "Korvale could not read its game folder setting.",
@@ -82,7 +82,7 @@ void FrmSetDir::OnSave() {
     const QString text = m_folder->text();
     const auto folder = ToLatin1(text);
     if (!folder) {
-        m_windows.Ui().ShowMessage(
+        m_windows.Ui().showMessage(
             QStringLiteral("The UT Directory cannot hold the character \"%1\"")
                 .arg(FirstNonLatin1(text))
                 .toStdString(),

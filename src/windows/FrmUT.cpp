@@ -148,7 +148,7 @@ void FrmUT::closeEvent(QCloseEvent* event) {
 
 void FrmUT::OnUserPicked() {
     if (m_users->SelectedIndex() < 0) {
-        m_windows.Ui().ShowMessage("Please Select a user from the list");
+        m_windows.Ui().showMessage("Please Select a user from the list");
         return;
     }
     m_passwords->SetSelectedIndex(m_users->SelectedIndex());

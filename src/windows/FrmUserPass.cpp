@@ -116,7 +116,7 @@ void FrmUserPass::OnSave() {
     UiServices& ui = m_windows.Ui();
     QString detail;
     if (const QString refusal = Refusal(detail); !refusal.isEmpty()) {
-        ui.ShowMessage(refusal.toStdString(), detail.toStdString());
+        ui.showMessage(refusal.toStdString(), detail.toStdString());
         return;
     }
     // Checked above: both texts fit Latin-1. The file gets them trimmed, the lists as typed.

@@ -7,11 +7,11 @@
 
 namespace korvale {
 
-void QtUiServices::ShowMessage(std::string_view text, std::string_view detail) {
+void QtUiServices::showMessage(std::string_view text, std::string_view detail) {
     MessageBox::Show(ToQString(text), ToQString(detail));
 }
 
-bool QtUiServices::ProcessEvents() {
+bool QtUiServices::processEvents() {
     QCoreApplication::processEvents();
     return !m_ending;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UiServices.h"
+#include "platform/ports/UiServices.h"
 
 namespace korvale {
 
@@ -8,11 +8,11 @@ namespace korvale {
 // event step of Play.
 class QtUiServices final : public UiServices {
 public:
-    void ShowMessage(std::string_view text, std::string_view detail = {}) override;
+    void showMessage(std::string_view text, std::string_view detail = {}) override;
     // Runs the waiting window events; false once one of them has ended the program.
-    bool ProcessEvents() override;
+    bool processEvents() override;
 
-    void SetEnding() noexcept { m_ending = true; }
+    void setEnding() noexcept { m_ending = true; }
     bool Ending() const noexcept { return m_ending; }
 
 private:

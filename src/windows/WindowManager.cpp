@@ -64,7 +64,7 @@ void WindowManager::ShowAbout() {
 }
 
 void WindowManager::EndProgram() {
-    m_ui->SetEnding();
+    m_ui->setEnding();
     for (QWidget* window : {static_cast<QWidget*>(m_about), static_cast<QWidget*>(m_gameFolder),
                             static_cast<QWidget*>(m_newPlayer), static_cast<QWidget*>(m_main)}) {
         if (window != nullptr) {

@@ -2,8 +2,8 @@
 
 #include <QPointer>
 
-#include "platform/FileSystem.h"
-#include "platform/ProgramLauncher.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ports/ProgramLauncher.h"
 #include "windows/QtUiServices.h"
 
 namespace korvale {

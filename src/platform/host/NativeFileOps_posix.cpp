@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/FileError.h"
-#include "platform/NativeFileOps.h"
+#include "platform/files/FileError.h"
+#include "platform/host/NativeFileOps.h"
 
 namespace korvale {
 
@@ -32,7 +32,7 @@ int descriptor(const FileOps::Handle& file) {
 
 }  // namespace
 
-std::string NativeFileOps::ProgramFolder() {
+std::string NativeFileOps::programFolder() {
     std::error_code error;
     auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileOps.h"
+#include "platform/files/FileOps.h"
 
 namespace korvale {
 
@@ -8,7 +8,7 @@ namespace korvale {
 class NativeFileOps final : public FileOps {
 public:
     // The folder that holds the running executable, without a trailing separator.
-    static std::string ProgramFolder();
+    static std::string programFolder();
 
     bool exists(const std::string& path) override;
     std::uint64_t size(const std::string& path) override;

@@ -1,12 +1,12 @@
 #include <windows.h>
 
-#include "platform/FileError.h"
-#include "platform/NativeLauncher.h"
-#include "platform/WindowsText.h"
+#include "platform/files/FileError.h"
+#include "platform/host/NativeLauncher.h"
+#include "platform/host/WindowsText.h"
 
 namespace korvale {
 
-void NativeLauncher::Start(const std::string& path) {
+void NativeLauncher::start(const std::string& path) {
     const std::wstring application = WidePath(path);
     // The program is named by lpApplicationName, so the system never splits the path at a space
     // and tries "C:\Program.exe"; the command line only gives the program its own name, quoted.

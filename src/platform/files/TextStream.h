@@ -6,11 +6,24 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileOps.h"
+#include "platform/files/FileOps.h"
 
 namespace korvale {
 
 enum class IOMode { ForReading = 1, ForWriting = 2, ForAppending = 8 };
+
+class TextStream;
+
+// What becomes of each line a stream passes on.
+class LineRule {
+public:
+    virtual ~LineRule() = default;
+    // True only when the line, with its CR LF, would be written back exactly as it is. It may
+    // answer false for a line that does come out unchanged: rewrite() then writes it.
+    virtual bool keepsAsIs(std::string_view lineWithBreak) const noexcept = 0;
+    // Writes the line (without its break) as the rule has it, with its line break.
+    virtual void rewrite(std::string_view line, TextStream& output) const = 0;
+};
 
 // A single-byte text stream on one open file. Bytes pass through unchanged; a line ends at LF or
 // CR LF, and a lone CR is an ordinary byte of its line. Closed when released, so a handler that
@@ -32,13 +45,10 @@ public:
     // The same into a buffer the caller reuses; false when nothing was left to read.
     bool ReadLine(std::string& line);
 
-    // For a caller that passes runs of lines through unchanged, without copying them line by
-    // line: the whole lines now buffered, each with its line break, from the stream's position
-    // on. Empty when no whole line is buffered (ReadLine then reads on across the buffer's end).
-    // The view is valid until the stream is next used.
-    std::string_view BufferedLines();
-    // Moves past the first `bytes` of BufferedLines(), which hold `lineBreaks` line breaks.
-    void Skip(std::size_t bytes, std::size_t lineBreaks) noexcept;
+    // Writes every line left in this stream to `output` as `rule` has it. Runs of lines the rule
+    // keeps as they are are copied straight from the buffer, so a large file costs little more
+    // than a copy.
+    void passLinesTo(TextStream& output, const LineRule& rule);
 
     void Write(std::string_view text);
     void WriteLine(std::string_view text);
@@ -48,17 +58,20 @@ public:
     std::size_t Line() const noexcept { return m_line; }
 
     // Writes out what is buffered, and makes it durable.
-    void Flush();
+    void flush();
     // Flushes what is buffered and closes; a failure is raised. Releasing without Close closes
     // quietly.
     void Close();
 
     // Cuts the file back to `length` bytes, dropping anything still buffered.
-    void Truncate(std::uint64_t length);
-
-    const std::string& Path() const noexcept { return m_handle.path; }
+    void truncate(std::uint64_t length);
 
 private:
+    // The whole lines now buffered, each with its line break, from the stream's position on;
+    // empty when no whole line is buffered. Valid until the stream is next used.
+    std::string_view bufferedLines();
+    // Moves past the first `bytes` of bufferedLines(), which hold `lineBreaks` line breaks.
+    void skip(std::size_t bytes, std::size_t lineBreaks) noexcept;
     bool fill();
     void writeBuffered();
 

@@ -1,11 +1,11 @@
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 #include <algorithm>
 #include <system_error>
 #include <utility>
 
-#include "platform/FileError.h"
-#include "platform/Text.h"
+#include "platform/files/FileError.h"
+#include "platform/files/Text.h"
 
 namespace korvale {
 
@@ -104,14 +104,14 @@ TextStream FileSystem::CreateTextFile(const std::string& path, Access access) co
     return TextStream(*m_ops, m_ops->open(path, mode), IOMode::ForWriting);
 }
 
-std::string FileSystem::ProgramFile(std::string_view name) const {
+std::string FileSystem::programFile(std::string_view name) const {
     std::string path = m_programFolder;
     path += '\\';
     path += name;
     return path;
 }
 
-void FileSystem::CopyWhole(const std::string& source, const std::string& destination) const {
+void FileSystem::copyWhole(const std::string& source, const std::string& destination) const {
     OpenFile from(*m_ops, source, FileOps::OpenMode::Read);
     TemporaryFile temporary(*m_ops, m_ops->resolve(destination));
     {
@@ -123,7 +123,7 @@ void FileSystem::CopyWhole(const std::string& source, const std::string& destina
     temporary.commit();
 }
 
-void FileSystem::CopyInPlace(const std::string& source, const std::string& destination) const {
+void FileSystem::copyInPlace(const std::string& source, const std::string& destination) const {
     OpenFile from(*m_ops, source, FileOps::OpenMode::Read);
     OpenFile to(*m_ops, destination, FileOps::OpenMode::Write);
     copyBytes(*m_ops, from, to);
@@ -131,7 +131,7 @@ void FileSystem::CopyInPlace(const std::string& source, const std::string& desti
     from.close();
 }
 
-void FileSystem::ReplaceWhole(const std::string& path, std::string_view content) const {
+void FileSystem::replaceWhole(const std::string& path, std::string_view content) const {
     const std::string target = m_ops->resolve(path);
     TemporaryFile temporary(*m_ops, target);
     {
@@ -164,7 +164,7 @@ TextStream File::OpenAsTextStream(IOMode mode) const {
         std::string buffer(kCopyChunk, '\0');
         while (const std::size_t got =
                    m_ops->read(existing.handle(), buffer.data(), buffer.size())) {
-            lineBreaks += CountLineBreaks(std::string_view(buffer.data(), got));
+            lineBreaks += countLineBreaks(std::string_view(buffer.data(), got));
         }
         existing.close();
     }

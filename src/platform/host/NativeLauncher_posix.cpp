@@ -10,9 +10,9 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/FileError.h"
-#include "platform/NativeFileOps.h"
-#include "platform/NativeLauncher.h"
+#include "platform/files/FileError.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeLauncher.h"
 
 extern char** environ;
 
@@ -43,7 +43,7 @@ std::string findOnPath(const std::string& name) {
 
 }  // namespace
 
-void NativeLauncher::Start(const std::string& path) {
+void NativeLauncher::start(const std::string& path) {
     const std::string program = NativeFileOps().nativeForm(path);
     std::vector<std::string> arguments{program};
     // The game is a Windows program: on this host it runs under Wine.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,13 +10,11 @@ namespace korvale {
 // ini files as the character of the same number, so a name written in Latin-1 shows as typed.
 
 // Removes leading and trailing spaces; tabs and everything else stay.
-std::string_view Trim(std::string_view text) noexcept;
+std::string_view trim(std::string_view text) noexcept;
 
 // The number of line feeds in the text, fast on long texts (a file's worth of lines).
-std::size_t CountLineBreaks(std::string_view text) noexcept;
+std::size_t countLineBreaks(std::string_view text) noexcept;
 
-std::string Latin1ToUtf8(std::string_view latin1);
-// No value when the text is not valid UTF-8 or holds a character beyond U+00FF.
-std::optional<std::string> Utf8ToLatin1(std::string_view utf8);
+std::string latin1ToUtf8(std::string_view latin1);
 
 }  // namespace korvale

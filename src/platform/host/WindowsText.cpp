@@ -1,11 +1,11 @@
-#include "platform/WindowsText.h"
+#include "platform/host/WindowsText.h"
 
 #include <windows.h>
 
 #include <climits>
 #include <iterator>
 
-#include "platform/FileError.h"
+#include "platform/files/FileError.h"
 
 namespace korvale {
 

@@ -1,4 +1,4 @@
-#include "platform/Text.h"
+#include "platform/files/Text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,7 +6,7 @@
 
 namespace korvale {
 
-std::string_view Trim(std::string_view text) noexcept {
+std::string_view trim(std::string_view text) noexcept {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         return {};
@@ -15,7 +15,7 @@ std::string_view Trim(std::string_view text) noexcept {
     return text.substr(first, last - first + 1);
 }
 
-std::size_t CountLineBreaks(std::string_view text) noexcept {
+std::size_t countLineBreaks(std::string_view text) noexcept {
     // Eight bytes at a time: a line feed turns into a zero byte, and each zero byte adds one to
     // its own byte-wide tally, which is summed before it can overflow.
     constexpr std::uint64_t kOnes = 0x0101010101010101;
@@ -43,7 +43,7 @@ std::size_t CountLineBreaks(std::string_view text) noexcept {
     return count;
 }
 
-std::string Latin1ToUtf8(std::string_view latin1) {
+std::string latin1ToUtf8(std::string_view latin1) {
     std::string utf8;
     utf8.reserve(latin1.size());
     for (const char c : latin1) {
@@ -56,29 +56,6 @@ std::string Latin1ToUtf8(std::string_view latin1) {
         }
     }
     return utf8;
-}
-
-std::optional<std::string> Utf8ToLatin1(std::string_view utf8) {
-    std::string latin1;
-    latin1.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        if (byte < 0x80) {
-            latin1.push_back(static_cast<char>(byte));
-            continue;
-        }
-        // Only U+0080..U+00FF fit: a two-byte sequence led by 0xC2 or 0xC3.
-        if ((byte != 0xC2 && byte != 0xC3) || i + 1 >= utf8.size()) {
-            return std::nullopt;
-        }
-        const auto next = static_cast<unsigned char>(utf8[i + 1]);
-        if ((next & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        latin1.push_back(static_cast<char>(((byte & 0x03) << 6) | (next & 0x3F)));
-        ++i;
-    }
-    return latin1;
 }
 
 }  // namespace korvale

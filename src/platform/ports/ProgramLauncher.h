@@ -10,7 +10,7 @@ namespace korvale {
 class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;
-    virtual void Start(const std::string& path) = 0;
+    virtual void start(const std::string& path) = 0;
 };
 
 }  // namespace korvale

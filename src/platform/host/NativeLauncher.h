@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/ProgramLauncher.h"
+#include "platform/ports/ProgramLauncher.h"
 
 namespace korvale {
 
 // Starts programs on the host: one source file per platform.
 class NativeLauncher final : public ProgramLauncher {
 public:
-    void Start(const std::string& path) override;
+    void start(const std::string& path) override;
 };
 
 }  // namespace korvale

@@ -11,9 +11,9 @@ public:
 
     // A modal box titled "Korvale" with one OK button; returns when the user has closed it.
     // `detail` is secondary text under the message, omitted when empty.
-    virtual void ShowMessage(std::string_view text, std::string_view detail = {}) = 0;
+    virtual void showMessage(std::string_view text, std::string_view detail = {}) = 0;
     // Runs the window events already queued. False when the program is ending meanwhile.
-    virtual bool ProcessEvents() = 0;
+    virtual bool processEvents() = 0;
 };
 
 }  // namespace korvale

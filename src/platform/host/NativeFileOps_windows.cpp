@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/FileError.h"
-#include "platform/NativeFileOps.h"
-#include "platform/WindowsText.h"
+#include "platform/files/FileError.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/WindowsText.h"
 
 namespace korvale {
 
@@ -102,7 +102,7 @@ bool retryWithoutReadOnly(const std::wstring& path, Action action) {
 
 }  // namespace
 
-std::string NativeFileOps::ProgramFolder() {
+std::string NativeFileOps::programFolder() {
     std::wstring module(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =

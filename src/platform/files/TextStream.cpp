@@ -1,10 +1,10 @@
-#include "platform/TextStream.h"
+#include "platform/files/TextStream.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "platform/Text.h"
+#include "platform/files/Text.h"
 
 namespace korvale {
 
@@ -86,7 +86,7 @@ bool TextStream::ReadLine(std::string& line) {
     return !line.empty();  // a last line without a line break
 }
 
-std::string_view TextStream::BufferedLines() {
+std::string_view TextStream::bufferedLines() {
     if (m_begin == m_end && !fill()) {
         return {};
     }
@@ -95,9 +95,40 @@ std::string_view TextStream::BufferedLines() {
     return last == std::string_view::npos ? std::string_view() : buffered.substr(0, last + 1);
 }
 
-void TextStream::Skip(std::size_t bytes, std::size_t lineBreaks) noexcept {
+void TextStream::skip(std::size_t bytes, std::size_t lineBreaks) noexcept {
     m_begin += bytes;
     m_line += lineBreaks;
+}
+
+void TextStream::passLinesTo(TextStream& output, const LineRule& rule) {
+    std::string line;
+    while (!AtEndOfStream()) {
+        const std::string_view lines = bufferedLines();
+        if (lines.empty()) {
+            // A line across the end of the buffer.
+            ReadLine(line);
+            rule.rewrite(line, output);
+            continue;
+        }
+        std::size_t runStart = 0;
+        std::size_t lineStart = 0;
+        std::size_t lineBreaks = 0;
+        while (lineStart < lines.size()) {
+            const std::size_t lineEnd = lines.find('\n', lineStart) + 1;
+            ++lineBreaks;
+            std::string_view whole = lines.substr(lineStart, lineEnd - lineStart);
+            lineStart = lineEnd;
+            if (rule.keepsAsIs(whole)) {
+                continue;
+            }
+            output.Write(lines.substr(runStart, lineEnd - whole.size() - runStart));
+            runStart = lineEnd;
+            whole.remove_suffix(whole.size() >= 2 && whole[whole.size() - 2] == '\r' ? 2 : 1);
+            rule.rewrite(whole, output);
+        }
+        output.Write(lines.substr(runStart));
+        skip(lines.size(), lineBreaks);
+    }
 }
 
 void TextStream::writeBuffered() {
@@ -108,7 +139,7 @@ void TextStream::writeBuffered() {
 }
 
 void TextStream::Write(std::string_view text) {
-    m_line += CountLineBreaks(text);
+    m_line += countLineBreaks(text);
     // The buffer is filled to the brim before it goes out, so the file grows in whole buffers.
     while (m_end + text.size() > kBufferSize) {
         if (m_end == 0) {
@@ -133,7 +164,7 @@ void TextStream::WriteLine(std::string_view text) {
         Write("\r\n");
         return;
     }
-    m_line += CountLineBreaks(text) + 1;
+    m_line += countLineBreaks(text) + 1;
     if (!text.empty()) {
         std::memcpy(m_buffer.get() + m_end, text.data(), text.size());
         m_end += text.size();
@@ -148,7 +179,7 @@ void TextStream::WriteBlankLines(std::size_t count) {
     }
 }
 
-void TextStream::Flush() {
+void TextStream::flush() {
     writeBuffered();
     m_ops->flush(m_handle);
 }
@@ -164,7 +195,7 @@ void TextStream::Close() {
     m_ops->close(m_handle);
 }
 
-void TextStream::Truncate(std::uint64_t length) {
+void TextStream::truncate(std::uint64_t length) {
     m_end = 0;
     m_ops->truncate(m_handle, length);
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileOps.h"
-#include "platform/TextStream.h"
+#include "platform/files/FileOps.h"
+#include "platform/files/TextStream.h"
 
 namespace korvale {
 
@@ -26,21 +26,24 @@ public:
     TextStream CreateTextFile(const std::string& path, Access access = Access::Default) const;
 
     // The folder of the program, without a trailing separator (a root keeps its own).
-    const std::string& ProgramFolder() const noexcept { return m_programFolder; }
+    const std::string& programFolder() const noexcept { return m_programFolder; }
     // The program folder, a backslash and the name.
-    std::string ProgramFile(std::string_view name) const;
+    std::string programFile(std::string_view name) const;
 
     // Replaces `destination` with a whole copy of `source`. The copy is made beside the
     // destination and swapped in complete, so a failure leaves the old destination as it was.
-    void CopyWhole(const std::string& source, const std::string& destination) const;
+    void copyWhole(const std::string& source, const std::string& destination) const;
     // Writes the bytes of `source` over `destination` in place, so that the destination keeps
     // its identity: a link stays a link, its owner and mode stay.
-    void CopyInPlace(const std::string& source, const std::string& destination) const;
+    void copyInPlace(const std::string& source, const std::string& destination) const;
     // Replaces the bytes of `path` (creating it when missing) in one step: the file holds either
     // its old bytes or all of `content`. A symbolic link stays a link, and the mode is kept.
-    void ReplaceWhole(const std::string& path, std::string_view content) const;
+    void replaceWhole(const std::string& path, std::string_view content) const;
 
-    FileOps& Ops() const noexcept { return *m_ops; }
+    // The path as the host writes it: for messages, and for what is handed to the host.
+    std::string nativePath(const std::string& path) const { return m_ops->nativeForm(path); }
+
+    FileOps& ops() const noexcept { return *m_ops; }
 
 private:
     FileOps* m_ops;
@@ -54,7 +57,6 @@ public:
 
     std::uint64_t Size() const;
     TextStream OpenAsTextStream(IOMode mode) const;
-    const std::string& Path() const noexcept { return m_path; }
 
 private:
     FileOps* m_ops;
