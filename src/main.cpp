@@ -12,7 +12,7 @@
 namespace {
 
 // On X11 and Wayland desktops Qt needs a display to talk to; without one it would only abort.
-bool HasDisplay() {
+bool hasDisplay() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
@@ -25,7 +25,7 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (!HasDisplay()) {
+    if (!hasDisplay()) {
         std::fputs(
             "Korvale is a desktop program and needs a display, but none was found (DISPLAY and\n"
             "WAYLAND_DISPLAY are not set). Start it from a desktop session, or on a machine\n"
@@ -43,6 +43,6 @@ int main(int argc, char* argv[]) {
     korvale::QtUiServices ui;
     korvale::NativeLauncher launcher;
     korvale::WindowManager windows(files, ui, launcher);
-    windows.ShowMainWindow();
+    windows.showMainWindow();
     return QApplication::exec();
 }

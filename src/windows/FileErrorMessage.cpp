@@ -4,7 +4,7 @@
 
 namespace korvale {
 
-void ShowFileError(UiServices& ui, const FileSystem& files, std::string_view what,
+void showFileError(UiServices& ui, const FileSystem& files, std::string_view what,
                    const FileError& error) {
     const std::string detail =
         std::string(error.what()) + "\n\nKorvale keeps its two files, UTDir.ini and User.ini, " +

@@ -10,7 +10,7 @@ namespace korvale {
 
 // Tells the user that one of Korvale's own files could not be used: what failed, the file and the
 // system's reason, and where Korvale keeps its files. Korvale then goes on.
-void ShowFileError(UiServices& ui, const FileSystem& files, std::string_view what,
+void showFileError(UiServices& ui, const FileSystem& files, std::string_view what,
                    const FileError& error);
 
 }  // namespace korvale

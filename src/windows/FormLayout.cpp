@@ -16,12 +16,14 @@
 #include <QStyle>
 #include <QWidget>
 
+#include "windows/QtText.h"
+
 namespace korvale {
 
 namespace {
 
-QWidget* CreateControl(const ControlSpec& entry, QWidget& client) {
-    const QString text = ToQString(entry.text);
+QWidget* createControl(const ControlSpec& entry, QWidget& client) {
+    const QString text = toQString(entry.text);
     switch (entry.kind) {
         case ControlKind::EditableList:
         case ControlKind::HiddenList: {
@@ -63,23 +65,19 @@ QWidget* CreateControl(const ControlSpec& entry, QWidget& client) {
 
 }  // namespace
 
-QRect ToPixels(const TwipsRect& rect) {
-    return QRect(TwipsToPixels(rect.left), TwipsToPixels(rect.top), TwipsToPixels(rect.width),
-                 TwipsToPixels(rect.height));
+QRect toPixels(const TwipsRect& rect) {
+    return QRect(twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
+                 twipsToPixels(rect.height));
 }
 
-QString ToQString(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-QFont ToQFont(const FontSpec& entry) {
-    QFont font(ToQString(entry.family));
+QFont toQFont(const FontSpec& entry) {
+    QFont font(toQString(entry.family));
     font.setPointSizeF(entry.points);
     font.setBold(entry.bold);
     return font;
 }
 
-QFont WindowFont() {
+QFont windowFont() {
     QFont font;
     // Microsoft Sans Serif on Windows; elsewhere a face as narrow and with lines as close, so
     // that three lines of text fit where the layouts give them room (DejaVu Sans Condensed
@@ -91,21 +89,28 @@ QFont WindowFont() {
     return font;
 }
 
-Qt::WindowFlags FixedWindowFlags() {
+Qt::WindowFlags fixedWindowFlags() {
     return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
            Qt::MSWindowsFixedSizeDialogHint;
 }
 
-void BuildControls(const FormLayout& layout, QWidget& client) {
+void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout) {
+    window.setObjectName(toQString(layout.name));
+    window.setWindowTitle(toQString(layout.title));
+    window.setWindowFlags(fixedWindowFlags());
+    window.setFont(windowFont());
+    window.setWindowIcon(QIcon(toQString(kIconResource)));
+    client.setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
+
     std::vector<std::pair<int, QWidget*>> tabStops;
     for (const ControlSpec& entry : layout.controls) {
-        QWidget* control = CreateControl(entry, client);
-        control->setObjectName(ToQString(entry.name));
+        QWidget* control = createControl(entry, client);
+        control->setObjectName(toQString(entry.name));
         if (entry.kind != ControlKind::HiddenList) {
-            control->setGeometry(ToPixels(entry.rect));
+            control->setGeometry(toPixels(entry.rect));
         }
         if (entry.font) {
-            control->setFont(ToQFont(*entry.font));
+            control->setFont(toQFont(*entry.font));
         }
         if (entry.tabOrder > 0) {
             tabStops.emplace_back(entry.tabOrder, control);
@@ -122,15 +127,14 @@ void BuildControls(const FormLayout& layout, QWidget& client) {
     }
 }
 
-void ApplyWindowStyle(QWidget& window, const FormLayout& layout) {
-    window.setObjectName(ToQString(layout.name));
-    window.setWindowTitle(ToQString(layout.title));
-    window.setWindowFlags(FixedWindowFlags());
-    window.setFont(WindowFont());
-    window.setWindowIcon(QIcon(ToQString(kIconResource)));
+void buildDialog(QWidget& dialog, const FormLayout& layout) {
+    buildWindow(dialog, dialog, layout);
+    dialog.setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(&control<QPushButton>(dialog, "cmdExit"), &QPushButton::clicked, &dialog,
+                     &QWidget::close);
 }
 
-void CentreOnScreen(QWidget& window) {
+void centreOnScreen(QWidget& window) {
     // With its native window made, the frame around the client area is known where the host says.
     window.winId();
     const QScreen* screen = window.screen();
@@ -141,6 +145,15 @@ void CentreOnScreen(QWidget& window) {
     const QRect centred = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frame.size(),
                                               screen->availableGeometry());
     window.move(centred.topLeft());
+}
+
+QObject& findControl(const QObject& window, std::string_view name) {
+    auto* found = window.findChild<QObject*>(toQString(name));
+    if (found == nullptr) {
+        throw std::logic_error(window.objectName().toStdString() + " has no control " +
+                               std::string(name));
+    }
+    return *found;
 }
 
 }  // namespace korvale

@@ -2,14 +2,16 @@
 
 #include <optional>
 #include <span>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
+#include <QObject>
 #include <QRect>
 #include <QRgb>
 #include <Qt>
 
 class QFont;
-class QString;
 class QWidget;
 
 namespace korvale {
@@ -28,10 +30,10 @@ struct TwipsRect {
 
 // 15 twips make one pixel at 96 dots per inch; Qt's device-independent pixels are those pixels,
 // so a high-DPI screen keeps the proportions.
-constexpr int TwipsToPixels(int twips) {
+constexpr int twipsToPixels(int twips) {
     return twips / 15;
 }
-QRect ToPixels(const TwipsRect& rect);
+QRect toPixels(const TwipsRect& rect);
 
 struct FontSpec {
     std::string_view family = {};
@@ -76,20 +78,33 @@ struct FormLayout {
     std::span<const ControlSpec> controls = {};
 };
 
-QString ToQString(std::string_view utf8);
-QFont ToQFont(const FontSpec& font);
+QFont toQFont(const FontSpec& font);
 // The font of every control that names none: the compact sans serif the layouts were measured
 // with, 8.25 points, or the nearest the host has.
-QFont WindowFont();
+QFont windowFont();
 // The window flags every Korvale window has: a fixed frame with a title and a close box only.
-Qt::WindowFlags FixedWindowFlags();
+Qt::WindowFlags fixedWindowFlags();
 
-// Creates the controls of `layout` on `client`, places them and chains their tab order; the first
-// control of the tab order gets the focus for when the window is shown.
-void BuildControls(const FormLayout& layout, QWidget& client);
-// Name, title, frame, font and icon of a top-level window.
-void ApplyWindowStyle(QWidget& window, const FormLayout& layout);
+// The one way a window is built from its table: name, title, frame, font and icon of `window`,
+// and the controls of `layout` placed on `client`, a client area of the layout's fixed size. The
+// first control of the tab order gets the focus for when the window is shown.
+void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout);
+// A dialog is its own client area. It is deleted when closed, so the next opening starts afresh,
+// and its cmdExit closes it.
+void buildDialog(QWidget& dialog, const FormLayout& layout);
 // Places a window that has its size in the centre of its screen.
-void CentreOnScreen(QWidget& window);
+void centreOnScreen(QWidget& window);
+
+// The control of that name in `window`; a name that is not there is a fault of the program.
+QObject& findControl(const QObject& window, std::string_view name);
+template <typename Control>
+Control& control(const QObject& window, std::string_view name) {
+    auto* found = qobject_cast<Control*>(&findControl(window, name));
+    if (found == nullptr) {
+        throw std::logic_error("control " + std::string(name) + " is not a " +
+                               Control::staticMetaObject.className());
+    }
+    return *found;
+}
 
 }  // namespace korvale

@@ -1,7 +1,5 @@
 #include "windows/FrmAbout.h"
 
-#include <QPushButton>
-
 namespace korvale {
 
 namespace {
@@ -51,17 +49,12 @@ constexpr FormLayout kLayout{
 
 }  // namespace
 
-const FormLayout& FrmAbout::Layout() {
+const FormLayout& FrmAbout::formLayout() {
     return kLayout;
 }
 
-FrmAbout::FrmAbout(WindowManager& /*windows*/) {
-    ApplyWindowStyle(*this, kLayout);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(TwipsToPixels(kLayout.clientWidth), TwipsToPixels(kLayout.clientHeight));
-    BuildControls(kLayout, *this);
-    connect(findChild<QPushButton*>(QStringLiteral("cmdExit")), &QPushButton::clicked, this,
-            [this] { close(); });
+FrmAbout::FrmAbout() {
+    buildDialog(*this, kLayout);
 }
 
 }  // namespace korvale

@@ -6,16 +6,14 @@
 
 namespace korvale {
 
-class WindowManager;
-
 // The About box: what Korvale is, its version and where to write.
 class FrmAbout final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FrmAbout(WindowManager& windows);
+    FrmAbout();
 
-    static const FormLayout& Layout();
+    static const FormLayout& formLayout();
 };
 
 }  // namespace korvale

@@ -4,10 +4,8 @@
 #include <QPushButton>
 
 #include "platform/files/Text.h"
-#include "settings/GameFolder.h"
 #include "windows/FileErrorMessage.h"
 #include "windows/QtText.h"
-#include "windows/WindowManager.h"
 
 namespace korvale {
 
@@ -46,56 +44,47 @@ constexpr FormLayout kLayout{
 
 }  // namespace
 
-const FormLayout& FrmSetDir::Layout() {
+const FormLayout& FrmSetDir::formLayout() {
     return kLayout;
 }
 
-FrmSetDir::FrmSetDir(WindowManager& windows) : m_windows(windows) {
-    ApplyWindowStyle(*this, kLayout);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(TwipsToPixels(kLayout.clientWidth), TwipsToPixels(kLayout.clientHeight));
-    BuildControls(kLayout, *this);
-
-    m_folder = findChild<QLineEdit*>(QStringLiteral("txtUTDir"));
-    connect(findChild<QPushButton*>(QStringLiteral("cmdDirSave")), &QPushButton::clicked, this,
-            [this] { OnSave(); });
-    connect(findChild<QPushButton*>(QStringLiteral("cmdExit")), &QPushButton::clicked, this,
-            [this] { close(); });
+FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui)
+    : m_gameFolder(folder),
+      m_files(files),
+      m_ui(ui) {
+    buildDialog(*this, kLayout);
+    m_folder = &control<QLineEdit>(*this, "txtUTDir");
+    connect(&control<QPushButton>(*this, "cmdDirSave"), &QPushButton::clicked, this,
+            &FrmSetDir::onSave);
 }
 
-void FrmSetDir::Load() {
-    const FileSystem& files = m_windows.Files();
+void FrmSetDir::load() {
     try {
-        if (!files.FileExists(gDirIniPath)) {
-            files.CreateTextFile(gDirIniPath).Close();
-        }
-        if (const auto line = ReadUTDirLine(files)) {
-            m_folder->setText(FromLatin1(trim(*line)));
+        m_gameFolder.createIfMissing();
+        if (const auto line = m_gameFolder.ReadUTDirLine()) {
+            m_folder->setText(fromLatin1(trim(*line)));
         }
     } catch (const FileError& error) {
-        ShowFileError(m_windows.Ui(), files, "Korvale could not read its game folder setting.",
-                      error);
+        showFileError(m_ui, m_files, "Korvale could not read its game folder setting.", error);
     }
 }
 
-void FrmSetDir::OnSave() {
+void FrmSetDir::onSave() {
     const QString text = m_folder->text();
-    const auto folder = ToLatin1(text);
+    const auto folder = toLatin1(text);
     if (!folder) {
-        m_windows.Ui().showMessage(
-            QStringLiteral("The UT Directory cannot hold the character \"%1\"")
-                .arg(FirstNonLatin1(text))
-                .toStdString(),
-            "Korvale keeps the game folder in Latin-1, as Unreal Tournament's own files do: "
-            "Western European letters, digits and signs. Please install the game in a folder "
-            "whose path uses only those.");
+        m_ui.showMessage(QStringLiteral("The UT Directory cannot hold the character \"%1\"")
+                             .arg(firstNonLatin1(text))
+                             .toStdString(),
+                         "Korvale keeps the game folder in Latin-1, as Unreal Tournament's own "
+                         "files do: Western European letters, digits and signs. Please install "
+                         "the game in a folder whose path uses only those.");
         return;
     }
     try {
-        SaveUTDir(m_windows.Files(), *folder);
+        m_gameFolder.SaveUTDir(*folder);
     } catch (const FileError& error) {
-        ShowFileError(m_windows.Ui(), m_windows.Files(), "The game folder could not be saved.",
-                      error);
+        showFileError(m_ui, m_files, "The game folder could not be saved.", error);
         return;
     }
     close();

@@ -2,30 +2,33 @@
 
 #include <QWidget>
 
+#include "platform/files/FileSystem.h"
+#include "platform/ports/UiServices.h"
+#include "settings/GameFolder.h"
 #include "windows/FormLayout.h"
 
 class QLineEdit;
 
 namespace korvale {
 
-class WindowManager;
-
 // The Game folder dialog: shows the folder stored in UTDir.ini and saves a new one.
 class FrmSetDir final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FrmSetDir(WindowManager& windows);
+    FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui);
 
-    static const FormLayout& Layout();
+    static const FormLayout& formLayout();
 
     // Opening: the stored folder replaces the initial text; a missing UTDir.ini is created empty.
-    void Load();
+    void load();
 
 private:
-    void OnSave();
+    void onSave();
 
-    WindowManager& m_windows;
+    GameFolder& m_gameFolder;
+    const FileSystem& m_files;
+    UiServices& m_ui;
     QLineEdit* m_folder = nullptr;
 };
 

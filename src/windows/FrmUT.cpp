@@ -1,5 +1,7 @@
 #include "windows/FrmUT.h"
 
+#include <string>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -9,13 +11,11 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "play/PlayCommand.h"
-#include "settings/GameFolder.h"
 #include "settings/PlayerFile.h"
-#include "windows/ComboPlayerList.h"
 #include "windows/FileErrorMessage.h"
 #include "windows/PictureBackground.h"
-#include "windows/WindowManager.h"
+#include "windows/PlayerCombo.h"
+#include "windows/QtText.h"
 
 namespace korvale {
 
@@ -63,80 +63,82 @@ constexpr MenuSpec kMenus[] = {
     {.name = "Help", .caption = "&Help", .itemName = "About", .itemCaption = "&About"},
 };
 
+// The pick as the lists show it when Play reads it.
+class ComboPick final : public PlayerPick {
+public:
+    ComboPick(const QComboBox& users, const QComboBox& passwords)
+        : m_users(users), m_passwords(passwords) {}
+
+    std::ptrdiff_t selectedIndex() const override { return m_users.currentIndex(); }
+    // Entries come from Latin-1 files and the edit box accepts only Latin-1.
+    std::string name() const override { return toLatin1(m_users.currentText()).value_or(""); }
+    std::string password() const override {
+        return toLatin1(m_passwords.currentText()).value_or("");
+    }
+
+private:
+    const QComboBox& m_users;
+    const QComboBox& m_passwords;
+};
+
 }  // namespace
 
-const FormLayout& FrmUT::Layout() {
+const FormLayout& FrmUT::formLayout() {
     return kLayout;
 }
 
-std::span<const MenuSpec> FrmUT::Menus() {
+std::span<const MenuSpec> FrmUT::menus() {
     return kMenus;
 }
 
-FrmUT::FrmUT(WindowManager& windows) : m_windows(windows) {
-    ApplyWindowStyle(*this, kLayout);
-
-    auto* client = new PictureBackground(QPixmap(ToQString(kBackgroundResource)), this);
-    client->setFixedSize(TwipsToPixels(kLayout.clientWidth), TwipsToPixels(kLayout.clientHeight));
-    BuildControls(kLayout, *client);
+FrmUT::FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder,
+             const FileSystem& files, UiServices& ui)
+    : m_players(players), m_play(play), m_folder(folder), m_files(files), m_ui(ui) {
+    auto* client = new PictureBackground(QPixmap(toQString(kBackgroundResource)), this);
+    buildWindow(*this, *client, kLayout);
     setCentralWidget(client);
-    BuildMenus();
+    buildMenus();
     // The client area is fixed; the menu bar sits above it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_cboUsers = client->findChild<QComboBox*>(QStringLiteral("cboUsers"));
-    m_cboUserPass = client->findChild<QComboBox*>(QStringLiteral("cboUserPass"));
-    m_users = std::make_unique<ComboPlayerList>(*m_cboUsers);
-    m_passwords = std::make_unique<ComboPlayerList>(*m_cboUserPass);
+    m_cboUsers = &control<QComboBox>(*this, "cboUsers");
+    m_cboUserPass = &control<QComboBox>(*this, "cboUserPass");
+    showPlayerColumn(*m_cboUsers, m_players, PlayerListModel::NameColumn);
+    showPlayerColumn(*m_cboUserPass, m_players, PlayerListModel::PasswordColumn);
 
     // activated is a pick by the user: the mouse in the dropped-down list, or the arrow keys.
-    connect(m_cboUsers, &QComboBox::activated, this, [this] { OnUserPicked(); });
-    connect(client->findChild<QPushButton*>(QStringLiteral("cmdRun")), &QPushButton::clicked, this,
-            [this] { OnRun(); });
-    connect(client->findChild<QPushButton*>(QStringLiteral("cmdSetDir")), &QPushButton::clicked,
-            this, [this] { m_windows.ShowGameFolder(); });
-    connect(client->findChild<QPushButton*>(QStringLiteral("cmdAddUser")), &QPushButton::clicked,
-            this, [this] { OnAddUser(); });
+    connect(m_cboUsers, &QComboBox::activated, this, &FrmUT::onUserPicked);
+    connect(&control<QPushButton>(*this, "cmdRun"), &QPushButton::clicked, this, &FrmUT::onRun);
+    connect(&control<QPushButton>(*this, "cmdSetDir"), &QPushButton::clicked, this,
+            &FrmUT::gameFolderRequested);
+    connect(&control<QPushButton>(*this, "cmdAddUser"), &QPushButton::clicked, this,
+            &FrmUT::onAddUser);
 }
 
-FrmUT::~FrmUT() = default;
-
-void FrmUT::BuildMenus() {
+void FrmUT::buildMenus() {
     for (const MenuSpec& entry : kMenus) {
-        QMenu* menu = menuBar()->addMenu(ToQString(entry.caption));
-        menu->setObjectName(ToQString(entry.name));
-        QAction* item = menu->addAction(ToQString(entry.itemCaption));
-        item->setObjectName(ToQString(entry.itemName));
+        QMenu* menu = menuBar()->addMenu(toQString(entry.caption));
+        menu->setObjectName(toQString(entry.name));
+        QAction* item = menu->addAction(toQString(entry.itemCaption));
+        item->setObjectName(toQString(entry.itemName));
     }
-    connect(findChild<QAction*>(QStringLiteral("Exit")), &QAction::triggered, this,
-            [this] { m_windows.EndProgram(); });
-    connect(findChild<QAction*>(QStringLiteral("About")), &QAction::triggered, this,
-            [this] { m_windows.ShowAbout(); });
+    connect(&control<QAction>(*this, "Exit"), &QAction::triggered, this, &FrmUT::exitRequested);
+    connect(&control<QAction>(*this, "About"), &QAction::triggered, this, &FrmUT::aboutRequested);
 }
 
-PlayerList& FrmUT::Users() {
-    return *m_users;
-}
-
-PlayerList& FrmUT::Passwords() {
-    return *m_passwords;
-}
-
-void FrmUT::Load() {
-    const FileSystem& files = m_windows.Files();
-    UiServices& ui = m_windows.Ui();
-    SetDirIniPath(files);
+void FrmUT::load() {
+    m_folder.SetDirIniPath();
     // A file that cannot be used is explained, and Korvale starts all the same.
     try {
-        LoadUTDir(files, ui);
+        m_folder.LoadUTDir(m_ui);
     } catch (const FileError& error) {
-        ShowFileError(ui, files, "Korvale could not read or create its game folder setting.",
+        showFileError(m_ui, m_files, "Korvale could not read or create its game folder setting.",
                       error);
     }
     try {
-        LoadPlayers(files, *m_users, *m_passwords);
+        m_players.append(LoadPlayers(m_files));
     } catch (const FileError& error) {
-        ShowFileError(ui, files, "Korvale could not load its list of players.", error);
+        showFileError(m_ui, m_files, "Korvale could not load its list of players.", error);
     }
 }
 
@@ -146,21 +148,20 @@ void FrmUT::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void FrmUT::OnUserPicked() {
-    if (m_users->SelectedIndex() < 0) {
-        m_windows.Ui().showMessage("Please Select a user from the list");
+void FrmUT::onUserPicked() {
+    if (m_cboUsers->currentIndex() < 0) {
+        m_ui.showMessage("Please Select a user from the list");
         return;
     }
-    m_passwords->SetSelectedIndex(m_users->SelectedIndex());
+    m_cboUserPass->setCurrentIndex(m_cboUsers->currentIndex());
 }
 
-void FrmUT::OnRun() {
-    PlayUT(PlayServices{m_windows.Files(), m_windows.Ui(), m_windows.Launcher(), *m_users,
-                        *m_passwords});
+void FrmUT::onRun() {
+    m_play.PlayUT(ComboPick(*m_cboUsers, *m_cboUserPass));
 }
 
-void FrmUT::OnAddUser() {
-    m_windows.ShowNewPlayer();
+void FrmUT::onAddUser() {
+    emit newPlayerRequested();
     m_cboUsers->update();
     m_cboUserPass->update();
 }

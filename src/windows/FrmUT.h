@@ -1,55 +1,62 @@
 #pragma once
 
-#include <memory>
 #include <span>
 
 #include <QMainWindow>
 
-#include "platform/PlayerList.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ports/UiServices.h"
+#include "play/PlayCommand.h"
+#include "settings/GameFolder.h"
 #include "windows/FormLayout.h"
+#include "windows/PlayerListModel.h"
 
 class QComboBox;
 
 namespace korvale {
 
-class ComboPlayerList;
-class WindowManager;
-
-// The main window: the player names to pick from, the Play button and the buttons that open the
-// two dialogs. Owns the two parallel player lists.
+// The main window: the player names to pick from, the Play button and the buttons that ask for
+// the two dialogs. cboUsers shows the names of the players, the hidden cboUserPass their
+// passwords.
 class FrmUT final : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit FrmUT(WindowManager& windows);
-    ~FrmUT() override;
+    FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder, const FileSystem& files,
+          UiServices& ui);
 
-    static const FormLayout& Layout();
-    static std::span<const MenuSpec> Menus();
+    static const FormLayout& formLayout();
+    static std::span<const MenuSpec> menus();
 
     // The start-up work, before the window is first shown: the game folder setting, then the
     // players.
-    void Load();
+    void load();
 
-    PlayerList& Users();
-    PlayerList& Passwords();
     // Closed by the user: Korvale goes on while a dialog is open, but this window does not return.
-    bool IsClosed() const noexcept { return m_closed; }
+    bool isClosed() const noexcept { return m_closed; }
+
+signals:
+    void newPlayerRequested();
+    void gameFolderRequested();
+    void aboutRequested();
+    void exitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildMenus();
-    void OnUserPicked();
-    void OnRun();
-    void OnAddUser();
+    void buildMenus();
+    void onUserPicked();
+    void onRun();
+    void onAddUser();
 
-    WindowManager& m_windows;
+    PlayerListModel& m_players;
+    PlayCommand& m_play;
+    GameFolder& m_folder;
+    const FileSystem& m_files;
+    UiServices& m_ui;
     QComboBox* m_cboUsers = nullptr;
     QComboBox* m_cboUserPass = nullptr;
-    std::unique_ptr<ComboPlayerList> m_users;
-    std::unique_ptr<ComboPlayerList> m_passwords;
     bool m_closed = false;
 };
 

@@ -7,9 +7,7 @@
 
 #include "settings/PlayerFile.h"
 #include "windows/FileErrorMessage.h"
-#include "windows/FrmUT.h"
 #include "windows/QtText.h"
-#include "windows/WindowManager.h"
 
 namespace korvale {
 
@@ -66,29 +64,23 @@ constexpr char kLatin1Detail[] =
 
 }  // namespace
 
-const FormLayout& FrmUserPass::Layout() {
+const FormLayout& FrmUserPass::formLayout() {
     return kLayout;
 }
 
-FrmUserPass::FrmUserPass(WindowManager& windows) : m_windows(windows) {
-    ApplyWindowStyle(*this, kLayout);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(TwipsToPixels(kLayout.clientWidth), TwipsToPixels(kLayout.clientHeight));
-    BuildControls(kLayout, *this);
-
-    m_player = findChild<QLineEdit*>(QStringLiteral("txtUtPlayer"));
-    m_password = findChild<QLineEdit*>(QStringLiteral("txtUtPassword"));
-    connect(findChild<QPushButton*>(QStringLiteral("cmdUTSavePlayer")), &QPushButton::clicked, this,
-            [this] { OnSave(); });
-    connect(findChild<QPushButton*>(QStringLiteral("cmdExit")), &QPushButton::clicked, this,
-            [this] { close(); });
+FrmUserPass::FrmUserPass(const FileSystem& files, UiServices& ui) : m_files(files), m_ui(ui) {
+    buildDialog(*this, kLayout);
+    m_player = &control<QLineEdit>(*this, "txtUtPlayer");
+    m_password = &control<QLineEdit>(*this, "txtUtPassword");
+    connect(&control<QPushButton>(*this, "cmdUTSavePlayer"), &QPushButton::clicked, this,
+            &FrmUserPass::onSave);
 }
 
-QString FrmUserPass::Refusal(QString& detail) const {
+QString FrmUserPass::refusal(QString& detail) const {
     const QString name = m_player->text();
     const QString password = m_password->text();
     // The name's messages come first, so two empty boxes ask for the name.
-    if (IsBlank(name)) {
+    if (isBlank(name)) {
         return QStringLiteral("Please Enter a Player Name");
     }
     if (name.contains(u',')) {
@@ -97,14 +89,14 @@ QString FrmUserPass::Refusal(QString& detail) const {
             "the name would split it. Commas in the password are fine.");
         return QStringLiteral("Please Enter a Player Name without a comma");
     }
-    if (const QString character = FirstNonLatin1(name); !character.isEmpty()) {
+    if (const QString character = firstNonLatin1(name); !character.isEmpty()) {
         detail = QString::fromUtf8(kLatin1Detail);
         return QStringLiteral("The Player Name cannot hold the character \"%1\"").arg(character);
     }
-    if (IsBlank(password)) {
+    if (isBlank(password)) {
         return QStringLiteral("Please Enter a UT-NGstats Password");
     }
-    if (const QString character = FirstNonLatin1(password); !character.isEmpty()) {
+    if (const QString character = firstNonLatin1(password); !character.isEmpty()) {
         detail = QString::fromUtf8(kLatin1Detail);
         return QStringLiteral("The UT-NGstats Password cannot hold the character \"%1\"")
             .arg(character);
@@ -112,27 +104,23 @@ QString FrmUserPass::Refusal(QString& detail) const {
     return {};
 }
 
-void FrmUserPass::OnSave() {
-    UiServices& ui = m_windows.Ui();
+void FrmUserPass::onSave() {
     QString detail;
-    if (const QString refusal = Refusal(detail); !refusal.isEmpty()) {
-        ui.showMessage(refusal.toStdString(), detail.toStdString());
+    if (const QString refused = refusal(detail); !refused.isEmpty()) {
+        m_ui.showMessage(refused.toStdString(), detail.toStdString());
         return;
     }
     // Checked above: both texts fit Latin-1. The file gets them trimmed, the lists as typed.
-    const std::string name = ToLatin1(m_player->text()).value_or(std::string());
-    const std::string password = ToLatin1(m_password->text()).value_or(std::string());
+    const Player player{toLatin1(m_player->text()).value_or(std::string()),
+                        toLatin1(m_password->text()).value_or(std::string())};
+    std::size_t index = 0;
     try {
-        AppendPlayer(m_windows.Files(), name, password, [&](std::size_t index) {
-            // Once the main window is closed the record is only kept in the file.
-            if (FrmUT* main = m_windows.MainWindow()) {
-                InsertPlayer(main->Users(), main->Passwords(), index, name, password);
-            }
-        });
+        index = AppendPlayer(m_files, player);
     } catch (const FileError& error) {
-        ShowFileError(ui, m_windows.Files(), "The player could not be saved.", error);
+        showFileError(m_ui, m_files, "The player could not be saved.", error);
         return;
     }
+    emit playerSaved(index, player);
     close();
 }
 

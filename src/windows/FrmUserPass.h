@@ -1,31 +1,39 @@
 #pragma once
 
+#include <cstddef>
+
 #include <QWidget>
 
+#include "platform/files/FileSystem.h"
+#include "platform/ports/UiServices.h"
+#include "settings/Players.h"
 #include "windows/FormLayout.h"
 
 class QLineEdit;
 
 namespace korvale {
 
-class WindowManager;
-
-// The New player dialog: a player name and its ngStats password, checked, appended to User.ini
-// and inserted into the main window's lists.
+// The New player dialog: a player name and its ngStats password, checked and appended to
+// User.ini; whoever shows the lists is told of the new player.
 class FrmUserPass final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FrmUserPass(WindowManager& windows);
+    FrmUserPass(const FileSystem& files, UiServices& ui);
 
-    static const FormLayout& Layout();
+    static const FormLayout& formLayout();
+
+signals:
+    // Saved to User.ini; to be inserted at `index`, with the texts as typed (not trimmed).
+    void playerSaved(std::size_t index, const korvale::Player& player);
 
 private:
-    void OnSave();
+    void onSave();
     // The first message the typed texts call for; empty when they can be saved.
-    QString Refusal(QString& detail) const;
+    QString refusal(QString& detail) const;
 
-    WindowManager& m_windows;
+    const FileSystem& m_files;
+    UiServices& m_ui;
     QLineEdit* m_player = nullptr;
     QLineEdit* m_password = nullptr;
 };

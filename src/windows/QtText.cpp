@@ -6,11 +6,15 @@
 
 namespace korvale {
 
-QString FromLatin1(std::string_view bytes) {
+QString toQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString fromLatin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::optional<std::string> ToLatin1(const QString& text) {
+std::optional<std::string> toLatin1(const QString& text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar character : text) {
@@ -22,7 +26,7 @@ std::optional<std::string> ToLatin1(const QString& text) {
     return bytes;
 }
 
-QString FirstNonLatin1(const QString& text) {
+QString firstNonLatin1(const QString& text) {
     for (const uint character : text.toUcs4()) {
         if (character > 0xFF) {
             const auto point = static_cast<char32_t>(character);
@@ -32,7 +36,7 @@ QString FirstNonLatin1(const QString& text) {
     return {};
 }
 
-bool IsBlank(const QString& text) {
+bool isBlank(const QString& text) {
     return std::ranges::all_of(text, [](QChar character) { return character == u' '; });
 }
 

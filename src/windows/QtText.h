@@ -8,15 +8,16 @@
 
 namespace korvale {
 
-// Korvale's files hold Latin-1 bytes; the windows hold QString. Every Latin-1 byte has its
-// character, but not the other way round, so the way back is checked.
+// Korvale's files hold Latin-1 bytes and its own texts are UTF-8; the windows hold QString. Every
+// Latin-1 byte has its character, but not the other way round, so the way back is checked.
 
-QString FromLatin1(std::string_view bytes);
+QString toQString(std::string_view utf8);
+QString fromLatin1(std::string_view bytes);
 // No value when the text holds a character beyond U+00FF.
-std::optional<std::string> ToLatin1(const QString& text);
+std::optional<std::string> toLatin1(const QString& text);
 // The first character of `text` that Latin-1 cannot hold; empty when there is none.
-QString FirstNonLatin1(const QString& text);
+QString firstNonLatin1(const QString& text);
 // Empty, or spaces only: the emptiness test of every text a user types.
-bool IsBlank(const QString& text);
+bool isBlank(const QString& text);
 
 }  // namespace korvale

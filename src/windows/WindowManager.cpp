@@ -8,18 +8,19 @@
 #include "windows/FrmSetDir.h"
 #include "windows/FrmUT.h"
 #include "windows/FrmUserPass.h"
+#include "windows/QtText.h"
 
 // Resources of a static library are registered by name, from the global namespace.
-static void InitWindowResources() {
+static void initWindowResources() {
     Q_INIT_RESOURCE(korvale);
 }
 
 namespace korvale {
 
 WindowManager::WindowManager(const FileSystem& files, QtUiServices& ui, ProgramLauncher& launcher)
-    : m_files(&files), m_ui(&ui), m_launcher(&launcher) {
-    InitWindowResources();
-    QApplication::setWindowIcon(QIcon(ToQString(kIconResource)));
+    : m_files(files), m_ui(ui), m_folder(files), m_play(files, m_folder, ui, launcher) {
+    initWindowResources();
+    QApplication::setWindowIcon(QIcon(toQString(kIconResource)));
 }
 
 WindowManager::~WindowManager() {
@@ -29,42 +30,59 @@ WindowManager::~WindowManager() {
     delete m_main.data();
 }
 
-template <typename Window>
-void WindowManager::Show(QPointer<Window>& window) {
+template <typename Window, typename Create>
+void WindowManager::show(QPointer<Window>& window, Create create) {
     if (window.isNull()) {
-        window = new Window(*this);
-        if constexpr (requires { window->Load(); }) {
-            window->Load();
+        window = create();
+        if constexpr (requires { window->load(); }) {
+            window->load();
         }
         window->adjustSize();
-        CentreOnScreen(*window);
+        centreOnScreen(*window);
     }
     window->show();
     window->raise();
     window->activateWindow();
 }
 
-void WindowManager::ShowMainWindow() {
+void WindowManager::showMainWindow() {
     // Created once, at start-up: once the user has closed it, it stays closed.
-    if (m_main.isNull() || !m_main->IsClosed()) {
-        Show(m_main);
+    if (!m_main.isNull() && m_main->isClosed()) {
+        return;
     }
+    show(m_main, [this] {
+        auto* window = new FrmUT(m_players, m_play, m_folder, m_files, m_ui);
+        QObject::connect(window, &FrmUT::newPlayerRequested, window, [this] { showNewPlayer(); });
+        QObject::connect(window, &FrmUT::gameFolderRequested, window,
+                         [this] { showGameFolder(); });
+        QObject::connect(window, &FrmUT::aboutRequested, window, [this] { showAbout(); });
+        QObject::connect(window, &FrmUT::exitRequested, window, [this] { endProgram(); });
+        return window;
+    });
 }
 
-void WindowManager::ShowNewPlayer() {
-    Show(m_newPlayer);
+void WindowManager::showNewPlayer() {
+    show(m_newPlayer, [this] {
+        auto* window = new FrmUserPass(m_files, m_ui);
+        // The players outlive the main window: once it is closed, nothing shows the new entry.
+        QObject::connect(window, &FrmUserPass::playerSaved, window,
+                         [this](std::size_t index, const Player& player) {
+                             m_players.insert(index, player);
+                         });
+        return window;
+    });
 }
 
-void WindowManager::ShowGameFolder() {
-    Show(m_gameFolder);
+void WindowManager::showGameFolder() {
+    show(m_gameFolder, [this] { return new FrmSetDir(m_folder, m_files, m_ui); });
 }
 
-void WindowManager::ShowAbout() {
-    Show(m_about);
+void WindowManager::showAbout() {
+    show(m_about, [] { return new FrmAbout(); });
 }
 
-void WindowManager::EndProgram() {
-    m_ui->setEnding();
+void WindowManager::endProgram() {
+    m_ui.setEnding();
     for (QWidget* window : {static_cast<QWidget*>(m_about), static_cast<QWidget*>(m_gameFolder),
                             static_cast<QWidget*>(m_newPlayer), static_cast<QWidget*>(m_main)}) {
         if (window != nullptr) {
@@ -74,19 +92,19 @@ void WindowManager::EndProgram() {
     QCoreApplication::exit(0);
 }
 
-FrmUT* WindowManager::MainWindow() const {
-    return m_main.isNull() || m_main->IsClosed() ? nullptr : m_main.data();
+FrmUT* WindowManager::mainWindow() const {
+    return m_main.isNull() || m_main->isClosed() ? nullptr : m_main.data();
 }
 
-FrmUserPass* WindowManager::NewPlayerWindow() const {
+FrmUserPass* WindowManager::newPlayerWindow() const {
     return m_newPlayer;
 }
 
-FrmSetDir* WindowManager::GameFolderWindow() const {
+FrmSetDir* WindowManager::gameFolderWindow() const {
     return m_gameFolder;
 }
 
-FrmAbout* WindowManager::AboutWindow() const {
+FrmAbout* WindowManager::aboutWindow() const {
     return m_about;
 }
 

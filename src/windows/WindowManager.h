@@ -4,6 +4,9 @@
 
 #include "platform/files/FileSystem.h"
 #include "platform/ports/ProgramLauncher.h"
+#include "play/PlayCommand.h"
+#include "settings/GameFolder.h"
+#include "windows/PlayerListModel.h"
 #include "windows/QtUiServices.h"
 
 namespace korvale {
@@ -13,9 +16,11 @@ class FrmSetDir;
 class FrmUT;
 class FrmUserPass;
 
-// Korvale's windows: at most one of each. Showing a window creates it on first use (running its
-// load step before it is visible) and later only brings it to the front; a closed dialog is
-// deleted, so the next show starts afresh. Owns whatever windows are left at the end.
+// Korvale's windows, at most one of each, and what they share: the players, the game folder and
+// the Play command. Creates the windows and connects what they ask for. Showing a window creates
+// it on first use (running its load step before it is visible) and later only brings it to the
+// front; a closed dialog is deleted, so the next show starts afresh. Owns whatever windows are
+// left at the end.
 class WindowManager {
 public:
     WindowManager(const FileSystem& files, QtUiServices& ui, ProgramLauncher& launcher);
@@ -23,31 +28,32 @@ public:
     WindowManager(const WindowManager&) = delete;
     WindowManager& operator=(const WindowManager&) = delete;
 
-    void ShowMainWindow();
-    void ShowNewPlayer();
-    void ShowGameFolder();
-    void ShowAbout();
+    void showMainWindow();
+    void showNewPlayer();
+    void showGameFolder();
+    void showAbout();
     // Closes every window at once, whatever it holds, and ends the program.
-    void EndProgram();
+    void endProgram();
 
     // The main window while it is open; null once the user has closed it (it is never shown
     // again).
-    FrmUT* MainWindow() const;
-    FrmUserPass* NewPlayerWindow() const;
-    FrmSetDir* GameFolderWindow() const;
-    FrmAbout* AboutWindow() const;
+    FrmUT* mainWindow() const;
+    FrmUserPass* newPlayerWindow() const;
+    FrmSetDir* gameFolderWindow() const;
+    FrmAbout* aboutWindow() const;
 
-    const FileSystem& Files() const noexcept { return *m_files; }
-    QtUiServices& Ui() const noexcept { return *m_ui; }
-    ProgramLauncher& Launcher() const noexcept { return *m_launcher; }
+    const PlayerListModel& players() const noexcept { return m_players; }
+    const GameFolder& gameFolder() const noexcept { return m_folder; }
 
 private:
-    template <typename Window>
-    void Show(QPointer<Window>& window);
+    template <typename Window, typename Create>
+    void show(QPointer<Window>& window, Create create);
 
-    const FileSystem* m_files;
-    QtUiServices* m_ui;
-    ProgramLauncher* m_launcher;
+    const FileSystem& m_files;
+    QtUiServices& m_ui;
+    GameFolder m_folder;
+    PlayCommand m_play;
+    PlayerListModel m_players;
     QPointer<FrmUT> m_main;
     QPointer<FrmUserPass> m_newPlayer;
     QPointer<FrmSetDir> m_gameFolder;
