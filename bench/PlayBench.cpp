@@ -5,12 +5,12 @@
 #include <string>
 
 #include "BenchFolder.h"
-#include "VectorPlayerList.h"
+#include "FixedPick.h"
 #include "ProfileGenerator.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
-#include "platform/NativeLauncher.h"
-#include "platform/UiServices.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeLauncher.h"
+#include "platform/ports/UiServices.h"
 #include "play/PlayCommand.h"
 
 namespace fs = std::filesystem;
@@ -20,10 +20,10 @@ namespace {
 
 class SilentUi final : public UiServices {
 public:
-    void ShowMessage(std::string_view text, std::string_view detail) override {
+    void showMessage(std::string_view text, std::string_view detail) override {
         m_last = std::string(text) + " " + std::string(detail);
     }
-    bool ProcessEvents() override { return true; }
+    bool processEvents() override { return true; }
     const std::string& Last() const noexcept { return m_last; }
 
 private:
@@ -42,16 +42,12 @@ void BM_PlayRealSizeProfile(benchmark::State& state) {
     const FileSystem files(ops, folder.Text("program"));
     SilentUi ui;
     NativeLauncher launcher;
-    test::VectorPlayerList users;
-    test::VectorPlayerList passwords;
-    users.Insert(0, "Bench Player");
-    passwords.Insert(0, "s3cret");
-    users.SetSelectedIndex(0);
-    passwords.SetSelectedIndex(0);
-    const PlayServices services{files, ui, launcher, users, passwords};
+    const test::FixedPick pick{0, "Bench Player", "s3cret"};
+    GameFolder setting(files);
+    PlayCommand play(files, setting, ui, launcher);
 
     for (auto _ : state) {
-        PlayUT(services);
+        play.PlayUT(pick);
     }
     if (!ui.Last().empty()) {
         state.SkipWithError(("Play said: " + ui.Last()).c_str());

@@ -2,10 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFolder.h"
-#include "VectorPlayerList.h"
 #include "ProfileGenerator.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
 #include "settings/PlayerFile.h"
 
 namespace korvale::bench {
@@ -18,17 +17,15 @@ void BM_LoadPlayers(benchmark::State& state) {
     NativeFileOps ops;
     const FileSystem files(ops, folder.Text());
     for (auto _ : state) {
-        test::VectorPlayerList users;
-        test::VectorPlayerList passwords;
-        LoadPlayers(files, users, passwords);
-        if (users.Count() != records || passwords.Count() != records) {
+        Players players;
+        players.append(LoadPlayers(files));
+        if (players.count() != records) {
             state.SkipWithError("the load lost records");
             break;
         }
-        state.PauseTiming();  // the lists' own clean-up is not the load's
+        state.PauseTiming();  // the list's own clean-up is not the load's
         {
-            const test::VectorPlayerList dropUsers = std::move(users);
-            const test::VectorPlayerList dropPasswords = std::move(passwords);
+            const Players drop = std::move(players);
         }
         state.ResumeTiming();
     }
@@ -42,15 +39,13 @@ void BM_AppendPlayer(benchmark::State& state) {
     WritePlayerFile(folder.Path() / "User.ini", records);
     NativeFileOps ops;
     const FileSystem files(ops, folder.Text());
-    test::VectorPlayerList users;
-    test::VectorPlayerList passwords;
-    LoadPlayers(files, users, passwords);
+    Players players;
+    players.append(LoadPlayers(files));
+    const Player added{"New Player", "new secret"};
     for (auto _ : state) {
-        AppendPlayer(files, "New Player", "new secret", [&](std::size_t index) {
-            InsertPlayer(users, passwords, index, "New Player", "new secret");
-        });
+        players.insert(AppendPlayer(files, added), added);
     }
-    if (users.Count() != records + static_cast<std::size_t>(state.iterations())) {
+    if (players.count() != records + static_cast<std::size_t>(state.iterations())) {
         state.SkipWithError("an append went astray");
     }
 }

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "ProfileGenerator.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
 #include "play/ProfileRewrite.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include "BenchFolder.h"
 #include "ProfileGenerator.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
 #include "play/ProfileRewrite.h"
 
 namespace fs = std::filesystem;

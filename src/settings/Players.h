@@ -19,6 +19,8 @@ class Players {
 public:
     std::size_t count() const noexcept { return m_players.size(); }
     const Player& at(std::size_t index) const { return m_players.at(index); }
+    auto begin() const noexcept { return m_players.begin(); }
+    auto end() const noexcept { return m_players.end(); }
 
     // Inserts at `index` (later entries move up). An index past the end, which a hand-edited
     // User.ini can give, puts the player at the end. Returns the index it went to.

@@ -15,11 +15,12 @@
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "VectorPlayerList.h"
-#include "platform/FileError.h"
+#include "FixedPick.h"
+#include "platform/files/FileError.h"
 #include "play/PlayCommand.h"
 #include "play/ProfileRewrite.h"
 #include "settings/GameFolder.h"
+#include "platform/host/NativeFileOps.h"
 #include "settings/PlayerFile.h"
 
 namespace korvale::test {
@@ -27,7 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Op = FaultyFileOps::Op;
-using Entries = std::vector<std::string>;
+using List = std::vector<Player>;
 using ::testing::AnyOf;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -56,21 +57,20 @@ std::string LargeProfile() {
     return profile;
 }
 
-// The rewrite the profile must get, built line by line from the rule for one line.
-std::string Rewritten(const std::string& profile, const std::string& name,
+// The rewrite the profile must get: what the rewrite makes of it on a file layer that never fails.
+std::string Rewritten(const fs::path& folder, const std::string& profile, const std::string& name,
                       const std::string& password) {
-    std::string out;
-    std::size_t start = 0;
-    while (start < profile.size()) {
-        std::size_t end = profile.find('\n', start);
-        std::string line = profile.substr(start, end == std::string::npos ? end : end - start);
-        if (end != std::string::npos && !line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        out += RewriteProfileLine(line, name, password) + "\r\n";
-        start = end == std::string::npos ? profile.size() : end + 1;
+    NativeFileOps native;
+    const FileSystem files(native, PathText(folder));
+    WriteBytes(folder / "expected.in", profile);
+    {
+        TextStream input =
+            files.GetFile(files.programFile("expected.in")).OpenAsTextStream(IOMode::ForReading);
+        TextStream output = files.CreateTextFile(files.programFile("expected.out"));
+        RewriteProfile(input, output, name, password);
+        output.Close();
     }
-    return out;
+    return ReadBytes(folder / "expected.out");
 }
 
 std::string PlayerRecords(std::size_t count) {
@@ -97,31 +97,33 @@ protected:
     // `check` judges every run.
     void ForEveryOperation(const std::function<void()>& arrange, const std::function<void()>& act,
                            const std::function<void(const Injection&)>& check, bool writes = true) {
+        std::size_t operations = 0;  // those of the last `act`
         const auto run = [&](const std::optional<FaultyFileOps::Fault>& fault) {
             Reset();
             arrange();
             if (fault) {
-                Ops().Inject(*fault);
+                ops().Inject(*fault);
             }
-            const std::size_t injected = Ops().Injected();
+            const std::size_t injected = ops().Injected();
+            const std::size_t before = ops().Operations();
             act();
-            Ops().Clear();
-            EXPECT_EQ(Ops().OpenHandles(), 0u) << "a file was left open";
-            return Ops().Injected() - injected;
+            operations = ops().Operations() - before;
+            ops().Clear();
+            EXPECT_EQ(ops().OpenHandles(), 0u) << "a file was left open";
+            return ops().Injected() - injected;
         };
 
-        const std::size_t before = Ops().Operations();
         run(std::nullopt);
-        const std::size_t operations = Ops().Operations() - before;
-        ASSERT_GT(operations, 0u);
+        const std::size_t total = operations;
+        ASSERT_GT(total, 0u);
         check(Injection{});
 
         for (const std::errc error :
              {std::errc::no_space_on_device, std::errc::permission_denied}) {
-            for (std::size_t nth = 1; nth <= operations; ++nth) {
+            for (std::size_t nth = 1; nth <= total; ++nth) {
                 SCOPED_TRACE("operation " + std::to_string(nth) + " of " +
-                             std::to_string(operations) + " fails: " + Reason(error));
-                ASSERT_EQ(run(FaultyFileOps::Fault{.op = Op::Any, .nth = nth, .error = error}), 1u)
+                             std::to_string(total) + " fails: " + Reason(error));
+                ASSERT_EQ(run(FaultyFileOps::Fault{.nth = nth, .error = error, .anyOp = true}), 1u)
                     << "the operations differ from run to run";
                 check(Injection{.faulted = true, .error = error});
                 if (HasFatalFailure()) {
@@ -151,10 +153,8 @@ protected:
             fs::remove_all(folder);
             fs::create_directories(folder);
         }
-        gUTDir.clear();
-        gDirIniPath.clear();
-        m_users = VectorPlayerList();
-        m_passwords = VectorPlayerList();
+        m_folder = GameFolder(Files());
+        m_players = Players();
         m_ui = RecordingUi();
         m_launcher = RecordingLauncher();
         m_failure.reset();
@@ -178,7 +178,7 @@ protected:
         return names;
     }
 
-    std::string Native(const fs::path& path) { return Ops().nativeForm(PathText(path)); }
+    std::string Native(const fs::path& path) { return ops().nativeForm(PathText(path)); }
 
     // A failure is raised as "<file>: <reason>", naming a file of this test.
     void ExpectFailureText(const std::string& text, const Injection& injection) {
@@ -186,13 +186,12 @@ protected:
         EXPECT_THAT(text, EndsWith(": " + Reason(injection.error)));
     }
 
-    void ExpectListsHold(const Entries& users, const Entries& passwords) {
-        EXPECT_THAT(m_users.Entries(), ElementsAreArray(users));
-        EXPECT_THAT(m_passwords.Entries(), ElementsAreArray(passwords));
+    void ExpectListHolds(const List& players) {
+        EXPECT_THAT(List(m_players.begin(), m_players.end()), ElementsAreArray(players));
     }
 
-    VectorPlayerList m_users;
-    VectorPlayerList m_passwords;
+    GameFolder m_folder{Files()};
+    Players m_players;
     RecordingUi m_ui;
     RecordingLauncher m_launcher;
     std::optional<std::string> m_failure;
@@ -201,34 +200,28 @@ protected:
 
 TEST_F(EveryOperationTest, PlayLeavesTheProfileOldOrWhollyRewrittenAndTheBackupOldOrWhole) {
     const std::string profile = LargeProfile();
-    const std::string rewritten = Rewritten(profile, "Bob", "pb");
+    const std::string rewritten = Rewritten(Root(), profile, "Bob", "pb");
     const std::string oldBackup = "[DefaultPlayer]\r\nName=Before\r\n";
-    const Entries users = {"Alice", "Bob"};
-    const Entries passwords = {"pa", "pb"};
+    const FixedPick pick{1, "Bob", "pb"};
     const auto arrange = [&] {
-        WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+        WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
         WriteBytes(SystemPath("User.ini"), profile);
         WriteBytes(SystemPath("UserKorvale.old"), oldBackup);
-        m_users = VectorPlayerList(users);
-        m_passwords = VectorPlayerList(passwords);
-        m_users.SetSelectedIndex(1);
-        m_passwords.SetSelectedIndex(1);
     };
-    const auto act = [&] { PlayUT({Files(), m_ui, m_launcher, m_users, m_passwords}); };
+    const auto act = [&] { PlayCommand(Files(), m_folder, m_ui, m_launcher).PlayUT(pick); };
     const auto check = [&](const Injection& injection) {
         const std::string nowProfile = ReadBytes(SystemPath("User.ini"));
         const std::string nowBackup = ReadBytes(SystemPath("UserKorvale.old"));
         EXPECT_THAT(FilesIn(GameDir() / "System"), ElementsAre("User.ini", "UserKorvale.old"))
             << "a temporary file was left behind";
-        EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolder());
-        ExpectListsHold(users, passwords);
+        EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolderText());
         EXPECT_THAT(nowBackup, AnyOf(Eq(oldBackup), Eq(profile))) << "the backup is not whole";
         if (!injection.faulted) {
             EXPECT_EQ(nowProfile, rewritten);
             EXPECT_EQ(nowBackup, profile);
             EXPECT_THAT(m_ui.Messages(), IsEmpty());
             EXPECT_THAT(m_launcher.Started(),
-                        ElementsAre(GameFolder() + "\\System\\UnrealTournament.exe"));
+                        ElementsAre(Native(SystemPath("UnrealTournament.exe"))));
             return;
         }
         EXPECT_THAT(m_launcher.Started(), IsEmpty()) << "the game started after a failure";
@@ -263,15 +256,16 @@ TEST_F(EveryOperationTest, SaveUTDirLeavesTheOldOrTheNewFolderInTheFileAndInMemo
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string before = "in memory";
+        std::string before;  // the folder in memory before the save
         const auto arrange = [&] {
+            m_folder.SetDirIniPath();
             if (c.file) {
                 WriteBytes(ProgramPath("UTDir.ini"), *c.file);
+                m_folder.refresh();
             }
-            SetDirIniPath(Files());
-            gUTDir = before;
+            before = m_folder.gUTDir();
         };
-        const auto act = [&] { Catching([&] { SaveUTDir(Files(), "  D:\\Games\\New  "); }); };
+        const auto act = [&] { Catching([&] { m_folder.SaveUTDir("  D:\\Games\\New  "); }); };
         const auto check = [&](const Injection& injection) {
             const bool exists = fs::exists(ProgramPath("UTDir.ini"));
             EXPECT_THAT(FilesIn(ProgramDir()),
@@ -279,12 +273,12 @@ TEST_F(EveryOperationTest, SaveUTDirLeavesTheOldOrTheNewFolderInTheFileAndInMemo
             if (!injection.faulted) {
                 EXPECT_FALSE(m_failure);
                 EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "D:\\Games\\New");
-                EXPECT_EQ(gUTDir, "D:\\Games\\New");
+                EXPECT_EQ(m_folder.gUTDir(), "D:\\Games\\New");
                 return;
             }
             ASSERT_TRUE(m_failure) << "a failed save went unreported";
             ExpectFailureText(*m_failure, injection);
-            EXPECT_EQ(gUTDir, before);
+            EXPECT_EQ(m_folder.gUTDir(), before);
             EXPECT_EQ(exists, c.file.has_value());
             if (exists && c.file) {
                 EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), *c.file);
@@ -302,7 +296,7 @@ TEST_F(EveryOperationTest, AppendPlayerLeavesTheOldRecordsOrAddsTheWholeNewOne) 
         const char* name;
         std::optional<std::string> file;  // User.ini before; none when missing
         std::string after;                // User.ini after a successful append
-        std::size_t index;                // handed to the insert step
+        std::size_t index;                // where the new player goes into the list
     } cases[] = {
         {"records before", PlayerRecords(3), PlayerRecords(3) + "\r\nCarol,pc", 3},
         {"a file larger than the buffers", PlayerRecords(9000),
@@ -312,26 +306,13 @@ TEST_F(EveryOperationTest, AppendPlayerLeavesTheOldRecordsOrAddsTheWholeNewOne) 
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Entries users;
-        Entries passwords;
-        for (std::size_t record = 0; record < c.index; ++record) {
-            users.push_back("Player" + std::to_string(record));
-            passwords.push_back("pw" + std::to_string(record));
-        }
+        const auto act = [&] {
+            Catching([&] { m_insertedAt = AppendPlayer(Files(), {" Carol ", " pc "}); });
+        };
         const auto arrange = [&] {
             if (c.file) {
                 WriteBytes(ProgramPath("User.ini"), *c.file);
             }
-            m_users = VectorPlayerList(users);
-            m_passwords = VectorPlayerList(passwords);
-        };
-        const auto act = [&] {
-            Catching([&] {
-                AppendPlayer(Files(), " Carol ", " pc ", [&](std::size_t index) {
-                    m_insertedAt = index;
-                    InsertPlayer(m_users, m_passwords, index, "Carol", "pc");
-                });
-            });
         };
         const auto check = [&](const Injection& injection) {
             const bool exists = fs::exists(ProgramPath("User.ini"));
@@ -341,17 +322,11 @@ TEST_F(EveryOperationTest, AppendPlayerLeavesTheOldRecordsOrAddsTheWholeNewOne) 
                 EXPECT_FALSE(m_failure);
                 EXPECT_EQ(ReadBytes(ProgramPath("User.ini")), c.after);
                 EXPECT_EQ(m_insertedAt, c.index);
-                Entries moreUsers = users;
-                Entries morePasswords = passwords;
-                moreUsers.push_back("Carol");
-                morePasswords.push_back("pc");
-                ExpectListsHold(moreUsers, morePasswords);
                 return;
             }
             ASSERT_TRUE(m_failure) << "a failed append went unreported";
             ExpectFailureText(*m_failure, injection);
-            EXPECT_FALSE(m_insertedAt) << "the lists were told of a record that is not there";
-            ExpectListsHold(users, passwords);
+            EXPECT_FALSE(m_insertedAt) << "the list was told of a record that is not there";
             // A missing file may be left created and empty: it holds no record either way.
             EXPECT_EQ(exists ? ReadBytes(ProgramPath("User.ini")) : "", c.file.value_or(""));
         };
@@ -366,7 +341,7 @@ TEST_F(EveryOperationTest, LoadUTDirSetsTheFolderOnlyFromAWholeRead) {
     const struct {
         const char* name;
         std::optional<std::string> file;  // UTDir.ini at start-up; none when missing
-        std::string folder;               // gUTDir after the load
+        std::string folder;               // the folder in memory after the load
         bool blank;                       // "The Path to UT Needs to be set"
     } cases[] = {
         {"folder and more lines", "C:\\Games\\UT \r\nsecond", "C:\\Games\\UT ", false},
@@ -380,9 +355,9 @@ TEST_F(EveryOperationTest, LoadUTDirSetsTheFolderOnlyFromAWholeRead) {
             if (c.file) {
                 WriteBytes(ProgramPath("UTDir.ini"), *c.file);
             }
-            SetDirIniPath(Files());
+            m_folder.SetDirIniPath();
         };
-        const auto act = [&] { Catching([&] { LoadUTDir(Files(), m_ui); }); };
+        const auto act = [&] { Catching([&] { m_folder.LoadUTDir(m_ui); }); };
         const auto check = [&](const Injection& injection) {
             const bool exists = fs::exists(ProgramPath("UTDir.ini"));
             // Start-up only reads the setting file, or creates it empty.
@@ -392,13 +367,13 @@ TEST_F(EveryOperationTest, LoadUTDirSetsTheFolderOnlyFromAWholeRead) {
             if (!injection.faulted) {
                 EXPECT_FALSE(m_failure);
                 EXPECT_TRUE(exists);
-                EXPECT_EQ(gUTDir, c.folder);
+                EXPECT_EQ(m_folder.gUTDir(), c.folder);
                 EXPECT_EQ(m_ui.Messages().size(), c.blank ? 1u : 0u);
                 return;
             }
             ASSERT_TRUE(m_failure) << "a failed load went unreported";
             ExpectFailureText(*m_failure, injection);
-            EXPECT_EQ(gUTDir, "");
+            EXPECT_EQ(m_folder.gUTDir(), "");
             EXPECT_THAT(m_ui.Messages(), IsEmpty()) << "a message about a folder never read";
         };
         ForEveryOperation(arrange, act, check, /*writes=*/false);
@@ -408,28 +383,26 @@ TEST_F(EveryOperationTest, LoadUTDirSetsTheFolderOnlyFromAWholeRead) {
     }
 }
 
-TEST_F(EveryOperationTest, LoadPlayersFillsBothListsWhollyOrNotAtAll) {
+TEST_F(EveryOperationTest, LoadPlayersFillsTheListWhollyOrNotAtAll) {
     // Larger than the buffers, with lines that are no record among the records.
     std::string file = "  Alice , pa \r\n\r\n   \r\nno comma\r\n";
-    Entries users = {"Alice "};
-    Entries passwords = {" pa"};
+    List players = {{"Alice ", " pa"}};
     for (std::size_t record = 0; record < 9000; ++record) {
         file += "Player" + std::to_string(record) + ",pw," + std::to_string(record) + "\r\n";
-        users.push_back("Player" + std::to_string(record));
-        passwords.push_back("pw," + std::to_string(record));
+        players.push_back({"Player" + std::to_string(record), "pw," + std::to_string(record)});
     }
     const auto arrange = [&] { WriteBytes(ProgramPath("User.ini"), file); };
-    const auto act = [&] { Catching([&] { LoadPlayers(Files(), m_users, m_passwords); }); };
+    const auto act = [&] { Catching([&] { m_players.append(LoadPlayers(Files())); }); };
     const auto check = [&](const Injection& injection) {
         EXPECT_EQ(ReadBytes(ProgramPath("User.ini")), file);
         if (!injection.faulted) {
             EXPECT_FALSE(m_failure);
-            ExpectListsHold(users, passwords);
+            ExpectListHolds(players);
             return;
         }
         ASSERT_TRUE(m_failure) << "a failed load went unreported";
         ExpectFailureText(*m_failure, injection);
-        ExpectListsHold({}, {});
+        ExpectListHolds({});
     };
     ForEveryOperation(arrange, act, check, /*writes=*/false);
 }

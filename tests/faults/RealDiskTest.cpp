@@ -17,8 +17,8 @@
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "VectorPlayerList.h"
-#include "platform/FileError.h"
+#include "FixedPick.h"
+#include "platform/files/FileError.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
 #include "settings/PlayerFile.h"
@@ -100,13 +100,13 @@ protected:
         return names;
     }
 
-    void Play() { PlayUT({Files(), m_ui, m_launcher, m_users, m_passwords}); }
+    void Play() { PlayCommand(Files(), m_folder, m_ui, m_launcher).PlayUT(m_pick); }
 
     std::vector<fs::path> m_mounts;
-    VectorPlayerList m_users{{"Alice"}};
-    VectorPlayerList m_passwords{{"pa"}};
+    FixedPick m_pick{0, "Alice", "pa"};
     RecordingUi m_ui;
     RecordingLauncher m_launcher;
+    GameFolder m_folder{Files()};
 };
 
 TEST_F(RealDiskTest, PlayWithNoRoomForTheBackupLeavesEverythingAsItWas) {
@@ -115,12 +115,9 @@ TEST_F(RealDiskTest, PlayWithNoRoomForTheBackupLeavesEverythingAsItWas) {
         GTEST_SKIP() << *reason;
     }
     const std::string profile = LfProfile(8);
-    WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(SystemPath("User.ini"), profile);
     LeaveFree(system, 4);
-    m_users.SetSelectedIndex(0);
-    m_passwords.SetSelectedIndex(0);
-
     Play();
 
     ASSERT_EQ(m_ui.Messages().size(), 1u);
@@ -140,18 +137,15 @@ TEST_F(RealDiskTest, PlayThatRunsOutOfRoomMidRewritePutsTheOldProfileBack) {
     // The backup takes the free pages; the emptied profile's pages then hold all but the last
     // page of the rewrite, which grows by one CR a line, and exactly the old bytes again.
     const std::string profile = LfProfile(8);
-    WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(SystemPath("User.ini"), profile);
     LeaveFree(system, 8);
-    m_users.SetSelectedIndex(0);
-    m_passwords.SetSelectedIndex(0);
-
     Play();
 
     ASSERT_EQ(m_ui.Messages().size(), 1u);
     EXPECT_EQ(m_ui.Messages()[0].text, "Error");
     EXPECT_EQ(m_ui.Messages()[0].detail,
-              Files().Ops().nativeForm(PathText(SystemPath("User.ini"))) + ": " +
+              Files().ops().nativeForm(PathText(SystemPath("User.ini"))) + ": " +
                   Reason(std::errc::no_space_on_device));
     EXPECT_EQ(ReadBytes(SystemPath("User.ini")), profile);
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), profile);
@@ -172,23 +166,20 @@ TEST_F(RealDiskTest, SavesAndAppendsOnAFullDiskKeepTheOldFiles) {
     WriteBytes(ProgramPath("User.ini"), records);
     WriteBytes(ProgramPath("UTDir.ini"), "C:\\Games\\Old");
     Fill(ProgramDir());
-    SetDirIniPath(Files());
-    gUTDir = "C:\\Games\\Old";
+    m_folder.SetDirIniPath();
+    m_folder.refresh();
 
     try {
-        SaveUTDir(Files(), "D:\\Games\\New");
+        m_folder.SaveUTDir("D:\\Games\\New");
         ADD_FAILURE() << "the save reported no failure";
     } catch (const FileError& error) {
         EXPECT_THAT(error.what(), EndsWith(Reason(std::errc::no_space_on_device)));
     }
     EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "C:\\Games\\Old");
-    EXPECT_EQ(gUTDir, "C:\\Games\\Old");
+    EXPECT_EQ(m_folder.gUTDir(), "C:\\Games\\Old");
 
-    bool inserted = false;
-    EXPECT_THROW(AppendPlayer(Files(), "Carol", "pc", [&](std::size_t) { inserted = true; }),
-                 FileError);
+    EXPECT_THROW(AppendPlayer(Files(), {"Carol", "pc"}), FileError);
     EXPECT_EQ(ReadBytes(ProgramPath("User.ini")), records);
-    EXPECT_FALSE(inserted);
 
     EXPECT_THAT(FileNames(ProgramDir()), UnorderedElementsAre("User.ini", "UTDir.ini", "filler"))
         << "a temporary file was left behind";
@@ -201,25 +192,20 @@ TEST_F(RealDiskTest, ReadOnlyFoldersRefuseEveryWriteAndStillLoad) {
     const fs::path system = GameDir() / "System";
     ASSERT_FALSE(MountTmpfs(system, 64).has_value());
     const std::string profile = LfProfile(2);
-    WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(ProgramPath("User.ini"), "Alice,pa\r\nBob,pb");
     WriteBytes(SystemPath("User.ini"), profile);
     RemountReadOnly(ProgramDir());
     RemountReadOnly(system);
     const std::string readOnly = Reason(std::errc::read_only_file_system);
 
-    SetDirIniPath(Files());
-    LoadUTDir(Files(), m_ui);
-    EXPECT_EQ(gUTDir, GameFolder());
-    VectorPlayerList users;
-    VectorPlayerList passwords;
-    LoadPlayers(Files(), users, passwords);
-    EXPECT_THAT(users.Entries(), ElementsAre("Alice", "Bob"));
-    EXPECT_THAT(passwords.Entries(), ElementsAre("pa", "pb"));
+    m_folder.SetDirIniPath();
+    m_folder.LoadUTDir(m_ui);
+    EXPECT_EQ(m_folder.gUTDir(), GameFolderText());
+    EXPECT_THAT(LoadPlayers(Files()), ElementsAre(Player{"Alice", "pa"}, Player{"Bob", "pb"}));
 
-    users.SetSelectedIndex(1);
-    passwords.SetSelectedIndex(1);
-    PlayUT({Files(), m_ui, m_launcher, users, passwords});
+    m_pick = {1, "Bob", "pb"};
+    Play();
     ASSERT_EQ(m_ui.Messages().size(), 1u);
     EXPECT_EQ(m_ui.Messages()[0].text, "Error");
     EXPECT_THAT(m_ui.Messages()[0].detail, EndsWith(readOnly));
@@ -227,17 +213,14 @@ TEST_F(RealDiskTest, ReadOnlyFoldersRefuseEveryWriteAndStillLoad) {
     EXPECT_THAT(m_launcher.Started(), IsEmpty());
 
     try {
-        SaveUTDir(Files(), "D:\\Games\\New");
+        m_folder.SaveUTDir("D:\\Games\\New");
         ADD_FAILURE() << "the save reported no failure";
     } catch (const FileError& error) {
         EXPECT_THAT(error.what(), EndsWith(readOnly));
     }
-    EXPECT_EQ(gUTDir, GameFolder());
-    bool inserted = false;
-    EXPECT_THROW(AppendPlayer(Files(), "Carol", "pc", [&](std::size_t) { inserted = true; }),
-                 FileError);
-    EXPECT_FALSE(inserted);
-    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolder());
+    EXPECT_EQ(m_folder.gUTDir(), GameFolderText());
+    EXPECT_THROW(AppendPlayer(Files(), {"Carol", "pc"}), FileError);
+    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolderText());
     EXPECT_EQ(ReadBytes(ProgramPath("User.ini")), "Alice,pa\r\nBob,pb");
 }
 

@@ -1,14 +1,13 @@
-// The player list file as anything may have left it: the load keeps the two lists paired, record
-// for record, and an append after it lands where the lists end.
+// The player list file as anything may have left it: the load keeps each name with its own
+// password, record for record, and an append after it lands where the list ends.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <string>
 
 #include "FuzzCheck.h"
-#include "MemoryFileOps.h"
-#include "VectorPlayerList.h"
-#include "platform/FileSystem.h"
+#include "FuzzFiles.h"
+#include "platform/files/FileSystem.h"
 #include "settings/PlayerFile.h"
 
 using namespace korvale;
@@ -16,56 +15,45 @@ using namespace korvale::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    MemoryFileOps ops(input.ConsumeIntegralInRange<std::size_t>(1, 300));
-    const FileSystem files(ops, "C:\\Korvale");
-    const std::string path = "C:\\Korvale\\User.ini";
+    const FuzzFiles folder(input.ConsumeIntegralInRange<std::size_t>(1, 300));
+    const FileSystem& files = folder.files();
     const std::string before = input.ConsumeRemainingBytesAsString();
-    ops.Put(path, before);
+    folder.put("User.ini", before);
 
     // What the file holds, by the record rule: each line trimmed, split at its first comma,
     // lines without a comma left out.
-    std::vector<std::string> names;
-    std::vector<std::string> passwords;
+    std::vector<Player> records;
     for (const std::string& line : LinesOf(before)) {
         const std::string record = SpacesTrimmed(line);
         const std::size_t comma = record.find(',');
         if (comma != std::string::npos) {
-            names.push_back(record.substr(0, comma));
-            passwords.push_back(record.substr(comma + 1));
+            records.push_back({record.substr(0, comma), record.substr(comma + 1)});
         }
     }
 
-    test::VectorPlayerList users;
-    test::VectorPlayerList secrets;
-    LoadPlayers(files, users, secrets);
-    Require(users.Entries() == names, "the names are the records' names, in file order");
-    Require(secrets.Entries() == passwords, "each password stands beside its own name");
-    Require(ops.Get(path) == before, "the load leaves the file as it was");
+    Players players;
+    players.append(LoadPlayers(files));
+    Require(std::equal(players.begin(), players.end(), records.begin(), records.end()),
+            "the players are the records, each name with its own password, in file order");
+    Require(folder.get("User.ini") == before, "the load leaves the file as it was");
 
     std::size_t lineBreaks = 0;
     for (const char byte : before) {
         lineBreaks += byte == '\n' ? 1u : 0u;
     }
-    std::size_t handedIndex = SIZE_MAX;
-    AppendPlayer(files, " New Player ", " secret ", [&](std::size_t index) {
-        handedIndex = index;
-        InsertPlayer(users, secrets, index, "New Player", "secret");
-    });
+    const Player added{"New Player", "secret"};
+    const std::size_t index = AppendPlayer(files, {" New Player ", " secret "});
+    players.insert(index, added);
     const std::string after = before + (before.empty() ? "" : "\r\n") + "New Player,secret";
-    Require(ops.Get(path) == after, "the append adds one separated record and nothing else");
-    Require(handedIndex == lineBreaks + (before.empty() ? 0u : 1u),
+    Require(folder.get("User.ini") == after, "the append adds one separated record and nothing else");
+    Require(index == lineBreaks + (before.empty() ? 0u : 1u),
             "the index is the line breaks in the file after the append");
-    Require(users.Count() == secrets.Count(), "the lists stay paired after the append");
-    Require(users.Entries().back() == "New Player" && secrets.Entries().back() == "secret",
-            "the new player goes last in both lists");
+    Require(players.count() == records.size() + 1 && players.at(records.size()) == added,
+            "the new player goes last in the list");
 
-    test::VectorPlayerList reloadedUsers;
-    test::VectorPlayerList reloadedSecrets;
-    LoadPlayers(files, reloadedUsers, reloadedSecrets);
-    names.push_back("New Player");
-    passwords.push_back("secret");
-    Require(reloadedUsers.Entries() == names && reloadedSecrets.Entries() == passwords,
-            "the next start loads the old records and the new one");
-    Require(ops.OpenHandles() == 0, "no file is left open");
+    records.push_back(added);
+    const std::vector<Player> reloaded = LoadPlayers(files);
+    Require(reloaded == records, "the next start loads the old records and the new one");
+    Require(folder.openHandles() == 0, "no file is left open");
     return 0;
 }

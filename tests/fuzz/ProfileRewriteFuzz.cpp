@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "MemoryFileOps.h"
-#include "platform/FileSystem.h"
+#include "FuzzFiles.h"
+#include "platform/files/FileSystem.h"
 #include "play/ProfileRewrite.h"
 
 using namespace korvale;
@@ -28,24 +28,24 @@ std::string OneLine(std::string text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    MemoryFileOps ops(input.ConsumeIntegralInRange<std::size_t>(1, 300));
-    const FileSystem files(ops, "C:\\Korvale");
+    const FuzzFiles folder(input.ConsumeIntegralInRange<std::size_t>(1, 300));
+    const FileSystem& files = folder.files();
     const std::string name = OneLine(input.ConsumeRandomLengthString(2048));
     const std::string password = OneLine(input.ConsumeRandomLengthString(256));
     const std::string profile = input.ConsumeRemainingBytesAsString();
-    ops.Put("C:\\UT\\System\\UserKorvale.old", profile);
-    ops.Put("C:\\UT\\System\\User.ini", "the profile before");
+    folder.put("UserKorvale.old", profile);
+    folder.put("User.ini", "the profile before");
 
     {
-        TextStream in =
-            files.GetFile("C:\\UT\\System\\UserKorvale.old").OpenAsTextStream(IOMode::ForReading);
+        TextStream in = files.GetFile(folder.path("UserKorvale.old"))
+                            .OpenAsTextStream(IOMode::ForReading);
         TextStream out =
-            files.GetFile("C:\\UT\\System\\User.ini").OpenAsTextStream(IOMode::ForWriting);
+            files.GetFile(folder.path("User.ini")).OpenAsTextStream(IOMode::ForWriting);
         RewriteProfile(in, out, name, password);
         in.Close();
         out.Close();
     }
-    const std::string output = ops.Get("C:\\UT\\System\\User.ini").value_or("(gone)");
+    const std::string output = folder.get("User.ini").value_or("(gone)");
 
     const std::vector<std::string> lines = LinesOf(profile);
     std::size_t position = 0;
@@ -62,11 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(output.size() >= position + expected.size() + 2 &&
                     output.compare(position, expected.size() + 2, expected + "\r\n") == 0,
                 "each line comes out by its rule, ended with CR LF, in input order");
-        Require(RewriteProfileLine(line, name, password) == expected,
-                "the rule for one line agrees with the whole rewrite");
         position += expected.size() + 2;
     }
     Require(position == output.size(), "as many lines come out as went in, and nothing more");
-    Require(ops.OpenHandles() == 0, "no file is left open");
+    Require(folder.openHandles() == 0, "no file is left open");
     return 0;
 }

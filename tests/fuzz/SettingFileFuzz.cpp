@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "MemoryFileOps.h"
-#include "platform/FileSystem.h"
-#include "platform/UiServices.h"
+#include "FuzzFiles.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ports/UiServices.h"
 #include "settings/GameFolder.h"
 
 using namespace korvale;
@@ -21,10 +21,10 @@ namespace {
 
 class CountingUi final : public UiServices {
 public:
-    void ShowMessage(std::string_view text, std::string_view) override {
+    void showMessage(std::string_view text, std::string_view) override {
         messages.emplace_back(text);
     }
-    bool ProcessEvents() override { return true; }
+    bool processEvents() override { return true; }
     std::vector<std::string> messages;
 };
 
@@ -41,32 +41,32 @@ std::optional<std::string> FirstLine(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    MemoryFileOps ops(input.ConsumeIntegralInRange<std::size_t>(1, 300));
-    const FileSystem files(ops, "C:\\Korvale");
+    const FuzzFiles folder(input.ConsumeIntegralInRange<std::size_t>(1, 300));
     const std::string typed = input.ConsumeRandomLengthString(512);
     const std::string before = input.ConsumeRemainingBytesAsString();
-    gUTDir.clear();
-    SetDirIniPath(files);
-    Require(gDirIniPath == "C:\\Korvale\\UTDir.ini", "the setting file lies beside the program");
-    ops.Put(gDirIniPath, before);
+    GameFolder setting(folder.files());
+    setting.SetDirIniPath();
+    Require(setting.gDirIniPath() == folder.path("UTDir.ini"),
+            "the setting file lies beside the program");
+    folder.put("UTDir.ini", before);
 
     const std::optional<std::string> expected = FirstLine(before);
-    Require(ReadUTDirLine(files) == expected, "the read gives the first line, none when empty");
+    Require(setting.ReadUTDirLine() == expected, "the read gives the first line, none when empty");
     CountingUi ui;
-    LoadUTDir(files, ui);
-    Require(gUTDir == expected.value_or(""), "start-up keeps the first line untrimmed");
-    const bool blank = SpacesTrimmed(gUTDir).empty();
+    setting.LoadUTDir(ui);
+    Require(setting.gUTDir() == expected.value_or(""), "start-up keeps the first line untrimmed");
+    const bool blank = SpacesTrimmed(setting.gUTDir()).empty();
     Require(ui.messages == (blank ? std::vector<std::string>{"The Path to UT Needs to be set"}
                                   : std::vector<std::string>{}),
             "the message comes exactly when the folder is blank");
-    Require(ops.Get(gDirIniPath) == before, "start-up only reads an existing setting file");
+    Require(folder.get("UTDir.ini") == before, "start-up only reads an existing setting file");
 
-    SaveUTDir(files, typed);
+    setting.SaveUTDir(typed);
     const std::string saved = SpacesTrimmed(typed);
-    Require(ops.Get(gDirIniPath) == saved,
+    Require(folder.get("UTDir.ini") == saved,
             "a save writes the trimmed text, no line break after it");
-    Require(gUTDir == saved, "a save keeps the trimmed text in memory");
-    Require(ReadUTDirLine(files) == FirstLine(saved), "a save reads back as its first line");
-    Require(ops.OpenHandles() == 0, "no file is left open");
+    Require(setting.gUTDir() == saved, "a save keeps the trimmed text in memory");
+    Require(setting.ReadUTDirLine() == FirstLine(saved), "a save reads back as its first line");
+    Require(folder.openHandles() == 0, "no file is left open");
     return 0;
 }

@@ -6,8 +6,8 @@
 
 #include "RawFiles.h"
 #include "TempFolders.h"
-#include "platform/FileError.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileError.h"
+#include "platform/files/FileSystem.h"
 
 namespace korvale::test {
 namespace {
@@ -32,18 +32,18 @@ fs::perms Mode(const fs::path& file) {
 using FileSystemTest = TempFolders;
 
 TEST_F(FileSystemTest, FilesNextToTheProgramAreJoinedWithABackslash) {
-    EXPECT_EQ(Files().ProgramFolder(), PathText(ProgramDir()));
-    EXPECT_EQ(Files().ProgramFile("UTDir.ini"), PathText(ProgramDir()) + "\\UTDir.ini");
+    EXPECT_EQ(Files().programFolder(), PathText(ProgramDir()));
+    EXPECT_EQ(Files().programFile("UTDir.ini"), PathText(ProgramDir()) + "\\UTDir.ini");
     WriteBytes(ProgramPath("UTDir.ini"), "x");
-    EXPECT_TRUE(Files().FileExists(Files().ProgramFile("UTDir.ini")));
-    EXPECT_FALSE(Files().FileExists(Files().ProgramFile("User.ini")));
-    EXPECT_FALSE(Files().FileExists(GameFolder() + "\\System")) << "a folder is no file";
-    EXPECT_EQ(Files().GetFile(Files().ProgramFile("UTDir.ini")).Size(), 1u);
+    EXPECT_TRUE(Files().FileExists(Files().programFile("UTDir.ini")));
+    EXPECT_FALSE(Files().FileExists(Files().programFile("User.ini")));
+    EXPECT_FALSE(Files().FileExists(GameFolderText() + "\\System")) << "a folder is no file";
+    EXPECT_EQ(Files().GetFile(Files().programFile("UTDir.ini")).Size(), 1u);
 }
 
 TEST_F(FileSystemTest, GetFileOnAMissingFileNamesItInNativeForm) {
     try {
-        Files().GetFile(GameFolder() + "\\System\\User.ini");
+        Files().GetFile(GameFolderText() + "\\System\\User.ini");
         ADD_FAILURE() << "no failure";
     } catch (const FileError& error) {
         EXPECT_EQ(error.path(), PathText(SystemPath("User.ini")));
@@ -53,8 +53,8 @@ TEST_F(FileSystemTest, GetFileOnAMissingFileNamesItInNativeForm) {
 
 TEST_F(FileSystemTest, CreateTextFileEmptiesOrCreates) {
     WriteBytes(ProgramPath("UTDir.ini"), "C:\\Games\\UnrealTournament");
-    Files().CreateTextFile(Files().ProgramFile("UTDir.ini")).Close();
-    Files().CreateTextFile(Files().ProgramFile("new.ini")).Close();
+    Files().CreateTextFile(Files().programFile("UTDir.ini")).Close();
+    Files().CreateTextFile(Files().programFile("new.ini")).Close();
     EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "");
     EXPECT_EQ(ReadBytes(ProgramPath("new.ini")), "");
 }
@@ -63,8 +63,8 @@ TEST_F(FileSystemTest, OwnerOnlyAppliesToNewFilesOnly) {
     KORVALE_POSIX_ONLY();
     WriteBytes(ProgramPath("old.ini"), "x");
     fs::permissions(ProgramPath("old.ini"), fs::perms(0644));
-    Files().CreateTextFile(Files().ProgramFile("new.ini"), FileSystem::Access::OwnerOnly).Close();
-    Files().CreateTextFile(Files().ProgramFile("old.ini"), FileSystem::Access::OwnerOnly).Close();
+    Files().CreateTextFile(Files().programFile("new.ini"), FileSystem::Access::OwnerOnly).Close();
+    Files().CreateTextFile(Files().programFile("old.ini"), FileSystem::Access::OwnerOnly).Close();
     EXPECT_EQ(Mode(ProgramPath("new.ini")), fs::perms(0600));
     EXPECT_EQ(Mode(ProgramPath("old.ini")), fs::perms(0644));
 }
@@ -72,8 +72,8 @@ TEST_F(FileSystemTest, OwnerOnlyAppliesToNewFilesOnly) {
 TEST_F(FileSystemTest, CopyFileReplacesTheDestinationWhole) {
     WriteBytes(SystemPath("User.ini"), "short\r\n\x80\0"s);
     WriteBytes(SystemPath("UserKorvale.old"), std::string(100000, 'o'));
-    Files().CopyWhole(GameFolder() + "\\System\\User.ini",
-                      GameFolder() + "\\System\\UserKorvale.old");
+    Files().copyWhole(GameFolderText() + "\\System\\User.ini",
+                      GameFolderText() + "\\System\\UserKorvale.old");
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "short\r\n\x80\0"s);
     EXPECT_THAT(Names(GameDir() / "System"), UnorderedElementsAre("User.ini", "UserKorvale.old"));
 }
@@ -97,17 +97,17 @@ TEST_F(FileSystemTest, AFailedCopyLeavesTheOldDestinationAndNoTemporaryFile) {
         SCOPED_TRACE(c.name);
         WriteBytes(SystemPath("User.ini"), big);
         WriteBytes(SystemPath("UserKorvale.old"), "old backup");
-        Ops().Clear();
-        Ops().Inject(c.fault);
-        const std::size_t injected = Ops().Injected();
-        EXPECT_THROW(Files().CopyWhole(GameFolder() + "\\System\\User.ini",
-                                       GameFolder() + "\\System\\UserKorvale.old"),
+        ops().Clear();
+        ops().Inject(c.fault);
+        const std::size_t injected = ops().Injected();
+        EXPECT_THROW(Files().copyWhole(GameFolderText() + "\\System\\User.ini",
+                                       GameFolderText() + "\\System\\UserKorvale.old"),
                      FileError);
-        EXPECT_EQ(Ops().Injected(), injected + 1);
+        EXPECT_EQ(ops().Injected(), injected + 1);
         EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "old backup");
         EXPECT_THAT(Names(GameDir() / "System"),
                     UnorderedElementsAre("User.ini", "UserKorvale.old"));
-        EXPECT_EQ(Ops().OpenHandles(), 0u);
+        EXPECT_EQ(ops().OpenHandles(), 0u);
     }
 }
 
@@ -118,14 +118,14 @@ TEST_F(FileSystemTest, ReplaceFileKeepsALinkALinkAndKeepsTheMode) {
     fs::permissions(Root() / "elsewhere" / "UTDir.ini", fs::perms(0640));
     fs::create_symlink("../elsewhere/UTDir.ini", ProgramPath("UTDir.ini"));
 
-    Files().ReplaceWhole(Files().ProgramFile("UTDir.ini"), "new\x80");
+    Files().replaceWhole(Files().programFile("UTDir.ini"), "new\x80");
     ASSERT_TRUE(fs::is_symlink(ProgramPath("UTDir.ini")));
     EXPECT_EQ(fs::read_symlink(ProgramPath("UTDir.ini")), "../elsewhere/UTDir.ini");
     EXPECT_EQ(ReadBytes(Root() / "elsewhere" / "UTDir.ini"), "new\x80");
     EXPECT_EQ(Mode(Root() / "elsewhere" / "UTDir.ini"), fs::perms(0640));
     EXPECT_THAT(Names(Root() / "elsewhere"), UnorderedElementsAre("UTDir.ini"));
 
-    Files().ReplaceWhole(Files().ProgramFile("fresh.ini"), "made");
+    Files().replaceWhole(Files().programFile("fresh.ini"), "made");
     EXPECT_EQ(ReadBytes(ProgramPath("fresh.ini")), "made");
 }
 
@@ -140,13 +140,13 @@ TEST_F(FileSystemTest, AFailedReplaceLeavesTheOldBytesAndNoTemporaryFile) {
     WriteBytes(ProgramPath("UTDir.ini"), "C:\\Old");
     for (const auto& fault : faults) {
         SCOPED_TRACE(static_cast<int>(fault.op));
-        Ops().Clear();
-        Ops().Inject(fault);
-        EXPECT_THROW(Files().ReplaceWhole(Files().ProgramFile("UTDir.ini"), "C:\\New"), FileError);
+        ops().Clear();
+        ops().Inject(fault);
+        EXPECT_THROW(Files().replaceWhole(Files().programFile("UTDir.ini"), "C:\\New"), FileError);
         EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "C:\\Old");
         EXPECT_THAT(Names(ProgramDir()), UnorderedElementsAre("UTDir.ini"));
     }
-    EXPECT_EQ(Ops().Injected(), std::size(faults));
+    EXPECT_EQ(ops().Injected(), std::size(faults));
 }
 
 }  // namespace

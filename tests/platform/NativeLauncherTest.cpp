@@ -8,9 +8,9 @@
 
 #include "RawFiles.h"
 #include "TempFolders.h"
-#include "platform/FileError.h"
-#include "platform/NativeFileOps.h"
-#include "platform/NativeLauncher.h"
+#include "platform/files/FileError.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeLauncher.h"
 
 namespace korvale::test {
 namespace {
@@ -27,14 +27,14 @@ TEST_F(NativeLauncherTest, WhatCannotBeStartedIsAFailureNamingIt) {
         const char* name;
         std::string path;
     } cases[] = {
-        {"missing", GameFolder() + "\\System\\UnrealTournament.exe"},
-        {"a folder", GameFolder() + "\\System"},
-        {"not executable", GameFolder() + "\\System\\readme.txt"},
+        {"missing", GameFolderText() + "\\System\\UnrealTournament.exe"},
+        {"a folder", GameFolderText() + "\\System"},
+        {"not executable", GameFolderText() + "\\System\\readme.txt"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         try {
-            NativeLauncher().Start(c.path);
+            NativeLauncher().start(c.path);
             ADD_FAILURE() << "started";
         } catch (const FileError& error) {
             EXPECT_EQ(error.path(), NativeFileOps().nativeForm(c.path));

@@ -6,8 +6,8 @@
 
 #include "RawFiles.h"
 #include "TempFolders.h"
-#include "platform/FileError.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileError.h"
+#include "platform/files/FileSystem.h"
 
 namespace korvale::test {
 namespace {
@@ -16,7 +16,7 @@ using namespace std::string_literals;
 
 class TextStreamTest : public TempFolders {
 protected:
-    std::string Path() const { return Files().ProgramFile("text.txt"); }
+    std::string Path() const { return Files().programFile("text.txt"); }
     std::filesystem::path Disk() const { return ProgramPath("text.txt"); }
     TextStream Open(IOMode mode) const { return Files().GetFile(Path()).OpenAsTextStream(mode); }
 };
@@ -126,11 +126,11 @@ TEST_F(TextStreamTest, ReleasedWithoutCloseLeavesNothingOpen) {
     {
         TextStream reading = Open(IOMode::ForReading);
         EXPECT_EQ(reading.ReadLine(), "a");
-        TextStream writing = Files().CreateTextFile(Files().ProgramFile("other.txt"));
+        TextStream writing = Files().CreateTextFile(Files().programFile("other.txt"));
         TextStream moved(std::move(writing));
-        EXPECT_EQ(Ops().OpenHandles(), 2u);
+        EXPECT_EQ(ops().OpenHandles(), 2u);
     }
-    EXPECT_EQ(Ops().OpenHandles(), 0u);
+    EXPECT_EQ(ops().OpenHandles(), 0u);
     EXPECT_EQ(ReadBytes(ProgramPath("other.txt")), "");
 }
 
@@ -138,9 +138,9 @@ TEST_F(TextStreamTest, TruncateCutsBackWhatWasWritten) {
     WriteBytes(Disk(), "a,1");
     TextStream stream = Open(IOMode::ForAppending);
     stream.Write("\r\nb,2");
-    stream.Flush();
+    stream.flush();
     stream.Write("still buffered");
-    stream.Truncate(3);
+    stream.truncate(3);
     stream.Close();
     EXPECT_EQ(ReadBytes(Disk()), "a,1");
 }
@@ -148,8 +148,8 @@ TEST_F(TextStreamTest, TruncateCutsBackWhatWasWritten) {
 TEST_F(TextStreamTest, AFailedWriteIsRaisedByCloseAndTheFileIsClosed) {
     for (const auto op : {FaultyFileOps::Op::Write, FaultyFileOps::Op::Close}) {
         SCOPED_TRACE(static_cast<int>(op));
-        Ops().Clear();
-        Ops().Inject({.op = op, .pathContains = "text.txt"});
+        ops().Clear();
+        ops().Inject({.op = op, .pathContains = "text.txt"});
         {
             TextStream stream = Files().CreateTextFile(Path());
             stream.Write("abc");
@@ -161,9 +161,9 @@ TEST_F(TextStreamTest, AFailedWriteIsRaisedByCloseAndTheFileIsClosed) {
                 EXPECT_EQ(error.reason(), "No space left on device");
             }
         }
-        EXPECT_EQ(Ops().OpenHandles(), 0u);
+        EXPECT_EQ(ops().OpenHandles(), 0u);
     }
-    EXPECT_EQ(Ops().Injected(), 2u);
+    EXPECT_EQ(ops().Injected(), 2u);
 }
 
 }  // namespace

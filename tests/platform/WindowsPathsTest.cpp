@@ -20,11 +20,11 @@
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "VectorPlayerList.h"
-#include "platform/FileError.h"
-#include "platform/NativeLauncher.h"
-#include "platform/Text.h"
-#include "platform/WindowsText.h"
+#include "FixedPick.h"
+#include "platform/files/FileError.h"
+#include "platform/host/NativeLauncher.h"
+#include "platform/files/Text.h"
+#include "platform/host/WindowsText.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
 #include "settings/PlayerFile.h"
@@ -146,25 +146,25 @@ class WindowsPathsTest : public TempFolders {
 protected:
     void SetUp() override {
         TempFolders::SetUp();
-        m_users.SetSelectedIndex(0);
-        m_passwords.SetSelectedIndex(0);
     }
 
-    void Play(const FileSystem& files, ProgramLauncher& launcher) {
-        PlayUT({files, m_ui, launcher, m_users, m_passwords});
+    void Play(ProgramLauncher& launcher) {
+        PlayCommand(Files(), m_folder, m_ui, launcher).PlayUT(m_pick);
     }
-    void Play(ProgramLauncher& launcher) { Play(Files(), launcher); }
 
     // The game folder as UTDir.ini holds it: Latin-1.
     void SetGameFolder(const std::string& utf8Folder) {
-        const std::optional<std::string> latin1 = Utf8ToLatin1(utf8Folder);
-        ASSERT_TRUE(latin1.has_value()) << utf8Folder;
-        WriteBytes(ProgramPath("UTDir.ini"), *latin1);
+        std::string latin1;
+        for (const char32_t character : Utf8Path(utf8Folder).u32string()) {
+            ASSERT_LE(character, 0xFFu) << utf8Folder;
+            latin1 += static_cast<char>(character);
+        }
+        WriteBytes(ProgramPath("UTDir.ini"), latin1);
     }
 
-    VectorPlayerList m_users{{kPlayer}};
-    VectorPlayerList m_passwords{{"s3cret"}};
+    FixedPick m_pick{0, kPlayer, "s3cret"};
     RecordingUi m_ui;
+    GameFolder m_folder{Files()};
 };
 
 // --- Names outside ASCII ----------------------------------------------------------------------
@@ -212,25 +212,20 @@ TEST_F(WindowsPathsTest, AProgramFolderOutsideLatin1HoldsKorvalesFiles) {
                                          "\xD0\x9A\xD0\xBE\xD1\x80\xD0\xB2\xD0\xB0\xD0\xBB"
                                          "\xD0\xB5 \xE7\xA8\x8B\xE5\xBA\x8F");
     const fs::path program = PlaceStandin(folder / "korvale.exe");
-    NativeLauncher().Start(PathText(program));
+    NativeLauncher().start(PathText(program));
     ASSERT_TRUE(WaitForText(RecordOf(program), "cwd="));
     const std::string found = ReadRecord(program)["folder"];
     EXPECT_EQ(found, PathText(folder));
 
     // What Korvale keeps next to itself, in that folder.
-    const FileSystem files(Ops(), found);
+    const FileSystem files(ops(), found);
     RecordingUi ui;
-    SetDirIniPath(files);
-    LoadUTDir(files, ui);
-    EXPECT_EQ(gDirIniPath, PathText(folder / "UTDir.ini"));
-    std::size_t inserted = 99;
-    AppendPlayer(files, "Zo\xEB ", " s3cret", [&](std::size_t index) { inserted = index; });
-    EXPECT_EQ(inserted, 0u);
-    VectorPlayerList users;
-    VectorPlayerList passwords;
-    LoadPlayers(files, users, passwords);
-    EXPECT_THAT(users.Entries(), ElementsAre(kPlayer));
-    EXPECT_THAT(passwords.Entries(), ElementsAre("s3cret"));
+    GameFolder setting(files);
+    setting.SetDirIniPath();
+    setting.LoadUTDir(ui);
+    EXPECT_EQ(setting.gDirIniPath(), PathText(folder / "UTDir.ini"));
+    EXPECT_EQ(AppendPlayer(files, {"Zo\xEB ", " s3cret"}), 0u);
+    EXPECT_THAT(LoadPlayers(files), ElementsAre(Player{kPlayer, "s3cret"}));
     EXPECT_EQ(ReadBytes(folder / "UTDir.ini"), "");
     EXPECT_EQ(ReadBytes(folder / "User.ini"), "Zo\xEB,s3cret");
     EXPECT_THAT(ui.Messages(), IsEmpty());
@@ -309,22 +304,23 @@ TEST_F(DriveRootTest, AProgramAtADriveRootKeepsItsFilesAtTheRoot) {
     const fs::path program = AtRoot("korvale-" + std::to_string(GetCurrentProcessId()) + ".exe");
     AtRoot("korvale-" + std::to_string(GetCurrentProcessId()) + ".exe.txt");
     PlaceStandin(program);
-    NativeLauncher().Start(PathText(program));
+    NativeLauncher().start(PathText(program));
     ASSERT_TRUE(WaitForText(RecordOf(program), "cwd="));
     const std::string folder = ReadRecord(program)["folder"];
     EXPECT_EQ(folder, m_root);
 
     // The setting file's path is the folder, a backslash and the name, as the folder stands.
     AtRoot("UTDir.ini");
-    const FileSystem files(Ops(), folder);
+    const FileSystem files(ops(), folder);
     RecordingUi ui;
-    SetDirIniPath(files);
-    EXPECT_EQ(gDirIniPath, m_root + "\\UTDir.ini");
-    LoadUTDir(files, ui);
+    GameFolder setting(files);
+    setting.SetDirIniPath();
+    EXPECT_EQ(setting.gDirIniPath(), m_root + "\\UTDir.ini");
+    setting.LoadUTDir(ui);
     EXPECT_TRUE(fs::exists(Utf8Path(m_root + "UTDir.ini")));
-    SaveUTDir(files, "  " + m_root + "  ");
+    setting.SaveUTDir("  " + m_root + "  ");
     EXPECT_EQ(ReadBytes(Utf8Path(m_root + "UTDir.ini")), m_root);
-    EXPECT_EQ(gUTDir, m_root);
+    EXPECT_EQ(setting.gUTDir(), m_root);
 }
 
 TEST_F(DriveRootTest, AGameAtADriveRootPlays) {
@@ -343,8 +339,8 @@ TEST_F(DriveRootTest, AGameAtADriveRootPlays) {
 // --- Swaps against the read-only attribute and files held open ----------------------------------
 
 TEST_F(WindowsPathsTest, TheWholeFileCopyReplacesWhateverBackupIsThere) {
-    const std::string profile = GameFolder() + "\\System\\User.ini";
-    const std::string backup = GameFolder() + "\\System\\UserKorvale.old";
+    const std::string profile = GameFolderText() + "\\System\\User.ini";
+    const std::string backup = GameFolderText() + "\\System\\UserKorvale.old";
     const struct {
         const char* name;
         std::optional<std::string> old;  // no backup yet when empty
@@ -365,7 +361,7 @@ TEST_F(WindowsPathsTest, TheWholeFileCopyReplacesWhateverBackupIsThere) {
             WriteBytes(SystemPath("UserKorvale.old"), *c.old);
             SetReadOnly(SystemPath("UserKorvale.old"), c.readOnly);
         }
-        Files().CopyWhole(profile, backup);
+        Files().copyWhole(profile, backup);
         EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
         EXPECT_EQ(ReadBytes(SystemPath("User.ini")), kProfile);
         // Nothing else is left beside them.
@@ -378,8 +374,8 @@ TEST_F(WindowsPathsTest, TheWholeFileCopyReplacesWhateverBackupIsThere) {
 TEST_F(WindowsPathsTest, ASaveOverAReadOnlySettingFileKeepsItReadOnly) {
     WriteBytes(ProgramPath("UTDir.ini"), "C:\\Old");
     SetReadOnly(ProgramPath("UTDir.ini"), true);
-    SetDirIniPath(Files());
-    SaveUTDir(Files(), " D:\\Games\\UT ");
+    m_folder.SetDirIniPath();
+    m_folder.SaveUTDir(" D:\\Games\\UT ");
     EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "D:\\Games\\UT");
     EXPECT_TRUE(IsReadOnly(ProgramPath("UTDir.ini")));
     EXPECT_FALSE(fs::exists(ProgramPath("UTDir.ini.korvale-new")));
@@ -390,7 +386,7 @@ TEST_F(WindowsPathsTest, APlayerFileCreatedHereIsItsOwnersAlone) {
     if (RunsUnderWine()) {
         GTEST_SKIP() << "Wine keeps no security descriptor of its own for a file";
     }
-    AppendPlayer(Files(), "Zo\xEB", "s3cret", [](std::size_t) {});
+    AppendPlayer(Files(), {"Zo\xEB", "s3cret"});
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ASSERT_EQ(GetNamedSecurityInfoW(ProgramPath("User.ini").c_str(), SE_FILE_OBJECT,
@@ -429,7 +425,7 @@ class ProfileSwapTest : public WindowsPathsTest {
 protected:
     void SetUp() override {
         WindowsPathsTest::SetUp();
-        WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+        WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
         WriteBytes(SystemPath("User.ini"), kProfile);
         WriteBytes(SystemPath("UserKorvale.old"), "the old backup");
     }
@@ -446,7 +442,7 @@ protected:
             }
             Play(launcher);
         }
-        const std::string profile = GameFolder() + "\\System\\User.ini";
+        const std::string profile = GameFolderText() + "\\System\\User.ini";
         ASSERT_THAT(m_ui.Messages(), SizeIs(1));
         EXPECT_EQ(m_ui.Messages()[0].text, "Error");
         EXPECT_THAT(m_ui.Messages()[0].detail, StartsWith(profile + ": "));
@@ -495,7 +491,7 @@ TEST_F(WindowsPathsTest, TheGameIsStartedByItsExactPathMinimizedWhereKorvaleStan
         PlaceStandin(base / "Program Files" / "Game" / "System" / "UnrealTournament.exe");
     const fs::path decoy = PlaceStandin(base / "Program.exe");
     const std::string path = PathText(game);
-    NativeLauncher().Start(path);
+    NativeLauncher().start(path);
 
     for (int waited = 0;
          waited < 1000 && !fs::exists(RecordOf(game)) && !fs::exists(RecordOf(decoy)); ++waited) {
@@ -519,7 +515,7 @@ TEST_F(WindowsPathsTest, TheGameIsNotWaitedFor) {
     done += ".done";
     WriteBytes(hold, "");
 
-    NativeLauncher().Start(PathText(game));
+    NativeLauncher().start(PathText(game));
     ASSERT_TRUE(WaitForText(RecordOf(game), "cwd="));
     EXPECT_FALSE(fs::exists(done)) << "the start waited for the game to end";
     WriteBytes(release, "");
@@ -532,15 +528,15 @@ TEST_F(WindowsPathsTest, WhatCannotBeStartedIsAFailureNamingItsNativePath) {
         const char* name;
         std::string path;
     } cases[] = {
-        {"missing", GameFolder() + "\\System\\Missing.exe"},
-        {"a folder", GameFolder() + "\\System"},
-        {"not a program", GameFolder() + "\\System\\UnrealTournament.exe"},
+        {"missing", GameFolderText() + "\\System\\Missing.exe"},
+        {"a folder", GameFolderText() + "\\System"},
+        {"not a program", GameFolderText() + "\\System\\UnrealTournament.exe"},
         {"a drive that is not there", UnusedDrive() + "\\Games\\System\\UnrealTournament.exe"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         try {
-            NativeLauncher().Start(c.path);
+            NativeLauncher().start(c.path);
             ADD_FAILURE() << "started";
         } catch (const FileError& error) {
             EXPECT_EQ(error.path(), c.path);

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "platform/NativeFileOps.h"
-#include "platform/WindowsText.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/WindowsText.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ int main() {
     text += "show=";
     text += (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? std::to_string(startup.wShowWindow)
                                                           : std::string("default");
-    text += "\nfolder=" + korvale::NativeFileOps::ProgramFolder() + "\n";
+    text += "\nfolder=" + korvale::NativeFileOps::programFolder() + "\n";
     text += "cwd=" + korvale::Utf8Text(current) + "\n";
     WriteRecord(self + L".txt", text);
 

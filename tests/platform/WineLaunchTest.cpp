@@ -13,9 +13,9 @@
 #include "RawFiles.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "VectorPlayerList.h"
-#include "platform/FileError.h"
-#include "platform/NativeLauncher.h"
+#include "FixedPick.h"
+#include "platform/files/FileError.h"
+#include "platform/host/NativeLauncher.h"
 #include "play/PlayCommand.h"
 
 namespace korvale::test {
@@ -84,8 +84,6 @@ class WineLaunchTest : public TempFolders {
 protected:
     void SetUp() override {
         TempFolders::SetUp();
-        m_users.SetSelectedIndex(0);
-        m_passwords.SetSelectedIndex(0);
     }
 
     fs::path Bin() const { return Root() / "bin"; }
@@ -104,12 +102,12 @@ protected:
 
     void Play() {
         NativeLauncher launcher;
-        PlayUT({Files(), m_ui, launcher, m_users, m_passwords});
+        PlayCommand(Files(), m_folder, m_ui, launcher).PlayUT(m_pick);
     }
 
-    VectorPlayerList m_users{{"Zo\xEB"}};
-    VectorPlayerList m_passwords{{"s3cret"}};
+    FixedPick m_pick{0, "Zo\xEB", "s3cret"};
     RecordingUi m_ui;
+    GameFolder m_folder{Files()};
 };
 
 TEST_F(WineLaunchTest, AWindowsProgramGoesToWineAndAnythingElseStartsAsItIs) {
@@ -161,7 +159,7 @@ TEST_F(WineLaunchTest, AWindowsProgramGoesToWineAndAnythingElseStartsAsItIs) {
             PathText(Root() / c.folder) + "\\System\\UnrealTournament.exe";
 
         try {
-            NativeLauncher().Start(korvalePath);
+            NativeLauncher().start(korvalePath);
             EXPECT_NE(c.outcome, Outcome::Refused) << "started";
         } catch (const FileError& error) {
             EXPECT_EQ(c.outcome, Outcome::Refused) << error.what();

@@ -13,8 +13,8 @@
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "VectorPlayerList.h"
-#include "platform/NativeLauncher.h"
+#include "FixedPick.h"
+#include "platform/host/NativeLauncher.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
 
@@ -46,23 +46,24 @@ class PlayTest : public TempFolders {
 protected:
     void SetUp() override {
         TempFolders::SetUp();
-        WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+        WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
         WriteBytes(SystemPath("User.ini"), kProfile);
-        m_users.SetSelectedIndex(1);  // the pick handler selects both
-        m_passwords.SetSelectedIndex(1);
     }
-    void Play(ProgramLauncher& launcher) {
-        PlayUT({Files(), m_ui, launcher, m_users, m_passwords});
+    void Play(UiServices& ui, ProgramLauncher& launcher) {
+        PlayCommand(Files(), m_folder, ui, launcher).PlayUT(m_pick);
     }
-    void Play() { Play(m_launcher); }
+    void Play(ProgramLauncher& launcher) { Play(m_ui, launcher); }
+    void Play() { m_play.PlayUT(m_pick); }
     std::string Profile() const { return ReadBytes(SystemPath("User.ini")); }
     bool HasBackup() const { return fs::exists(SystemPath("UserKorvale.old")); }
-    std::string GameProgram() const { return GameFolder() + "\\System\\UnrealTournament.exe"; }
+    std::string GameProgram() const { return Native(GameFolderText() + "\\System\\UnrealTournament.exe"); }
+    std::string Native(const std::string& path) const { return Files().nativePath(path); }
 
-    VectorPlayerList m_users{{"Alice", "Bob"}};
-    VectorPlayerList m_passwords{{"pa", "pb"}};
+    FixedPick m_pick{1, "Bob", "pb"};
     RecordingUi m_ui;
     RecordingLauncher m_launcher;
+    GameFolder m_folder{Files()};
+    PlayCommand m_play{Files(), m_folder, m_ui, m_launcher};
 };
 
 TEST_F(PlayTest, SwitchesTheProfileAndStartsTheGameWhateverTheFolderForm) {
@@ -90,14 +91,14 @@ TEST_F(PlayTest, SwitchesTheProfileAndStartsTheGameWhateverTheFolderForm) {
         WriteBytes(ProgramPath("UTDir.ini"), c.setting);
         RecordingUi ui;
         RecordingLauncher launcher;
-        PlayUT({Files(), ui, launcher, m_users, m_passwords});
+        Play(ui, launcher);
         EXPECT_THAT(ui.Messages(), IsEmpty());
         EXPECT_EQ(ui.EventRuns(), 1u);
-        EXPECT_THAT(launcher.Started(), ElementsAre(c.program));
+        EXPECT_THAT(launcher.Started(), ElementsAre(Native(c.program)));
         EXPECT_EQ(ReadBytes(system / "User.ini"), Rewritten("Bob", "pb"));
         EXPECT_EQ(ReadBytes(system / "UserKorvale.old"), kProfile);
-        EXPECT_EQ(gUTDir, c.setting.substr(0, c.setting.find('\r')));
-        EXPECT_EQ(gDirIniPath, PathText(ProgramDir()) + "\\UTDir.ini");
+        EXPECT_EQ(m_folder.gUTDir(), c.setting.substr(0, c.setting.find('\r')));
+        EXPECT_EQ(m_folder.gDirIniPath(), PathText(ProgramDir()) + "\\UTDir.ini");
     }
 }
 
@@ -108,22 +109,21 @@ TEST_F(PlayTest, NoSelectionOrNoFolderStopsBeforeAnyFileIsTouched) {
         std::string setting;
         const char* message;
     } cases[] = {
-        {"no selection", false, GameFolder(), "Please Select a user from the list"},
+        {"no selection", false, GameFolderText(), "Please Select a user from the list"},
         {"empty setting file", true, "", "The UT Path Needs to be set"},
         {"spaces only", true, "   ", "The UT Path Needs to be set"},
-        {"first line empty", true, "\r\n" + GameFolder(), "The UT Path Needs to be set"},
+        {"first line empty", true, "\r\n" + GameFolderText(), "The UT Path Needs to be set"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        m_users.SetSelectedIndex(c.selected ? 1 : -1);
+        m_pick.index = c.selected ? 1 : -1;
         WriteBytes(ProgramPath("UTDir.ini"), c.setting);
-        gUTDir.clear();
-        gDirIniPath.clear();
+        GameFolder folder(Files());
         RecordingUi ui;
-        PlayUT({Files(), ui, m_launcher, m_users, m_passwords});
+        PlayCommand(Files(), folder, ui, m_launcher).PlayUT(m_pick);
         EXPECT_THAT(ui.Messages(), ElementsAre(Message{c.message, ""}));
         EXPECT_EQ(ui.EventRuns(), 0u);
-        EXPECT_EQ(gDirIniPath, PathText(ProgramDir()) + "\\UTDir.ini");
+        EXPECT_EQ(folder.gDirIniPath(), PathText(ProgramDir()) + "\\UTDir.ini");
         EXPECT_THAT(m_launcher.Started(), IsEmpty());
         EXPECT_EQ(Profile(), kProfile);
         EXPECT_FALSE(HasBackup());
@@ -131,12 +131,12 @@ TEST_F(PlayTest, NoSelectionOrNoFolderStopsBeforeAnyFileIsTouched) {
 }
 
 TEST_F(PlayTest, AnEmptiedSettingFileLeavesTheFolderInMemory) {
+    Play();
     WriteBytes(ProgramPath("UTDir.ini"), "");
-    gUTDir = GameFolder();
     Play();
     EXPECT_THAT(m_ui.Messages(), IsEmpty());
-    EXPECT_THAT(m_launcher.Started(), ElementsAre(GameProgram()));
-    EXPECT_EQ(gUTDir, GameFolder());
+    EXPECT_THAT(m_launcher.Started(), ElementsAre(GameProgram(), GameProgram()));
+    EXPECT_EQ(m_folder.gUTDir(), GameFolderText());
 }
 
 TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
@@ -146,10 +146,10 @@ TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
         std::string setting;
         std::string file;
     } cases[] = {
-        {"setting file", ProgramPath("UTDir.ini"), GameFolder(),
+        {"setting file", ProgramPath("UTDir.ini"), GameFolderText(),
          PathText(ProgramPath("UTDir.ini"))},
-        {"game profile", SystemPath("User.ini"), GameFolder(), PathText(SystemPath("User.ini"))},
-        {"wrong game folder", {}, GameFolder() + "X", GameFolder() + "X\\System\\User.ini"},
+        {"game profile", SystemPath("User.ini"), GameFolderText(), PathText(SystemPath("User.ini"))},
+        {"wrong game folder", {}, GameFolderText() + "X", GameFolderText() + "X\\System\\User.ini"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,11 +159,11 @@ TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
             fs::remove(c.removed);
         }
         RecordingUi ui;
-        PlayUT({Files(), ui, m_launcher, m_users, m_passwords});
+        Play(ui, m_launcher);
         ASSERT_EQ(ui.Messages().size(), 1u);
         EXPECT_EQ(ui.Messages()[0].text, "Error");
         // The file in the host's own form, then the host's reason.
-        EXPECT_THAT(ui.Messages()[0].detail, StartsWith(Files().Ops().nativeForm(c.file) + ": "));
+        EXPECT_THAT(ui.Messages()[0].detail, StartsWith(Native(c.file) + ": "));
 #ifndef _WIN32
         EXPECT_THAT(ui.Messages()[0].detail,
                     HasSubstr(Reason(std::errc::no_such_file_or_directory)));
@@ -174,12 +174,12 @@ TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
 }
 
 TEST_F(PlayTest, ARefusedProfileWriteSaysErrorNamingTheProfile) {
-    Ops().Inject({.op = Op::Open,
+    ops().Inject({.op = Op::Open,
                   .error = std::errc::permission_denied,
                   .pathContains = "System/User.ini",
                   .opened = FaultyFileOps::Opened::ForWriting});
     Play();
-    EXPECT_EQ(Ops().Injected(), 1u);
+    EXPECT_EQ(ops().Injected(), 1u);
     EXPECT_THAT(m_ui.Messages(),
                 ElementsAre(Message{"Error", PathText(SystemPath("User.ini")) + ": " +
                                                  Reason(std::errc::permission_denied)}));
@@ -216,12 +216,12 @@ TEST_F(PlayTest, AFailureMidRewriteLeavesTheOldProfileByteForByte) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(SystemPath("User.ini"), big);
-        Ops().Clear();
-        Ops().Inject(c.fault);
-        const std::size_t injected = Ops().Injected();
+        ops().Clear();
+        ops().Inject(c.fault);
+        const std::size_t injected = ops().Injected();
         RecordingUi ui;
-        PlayUT({Files(), ui, m_launcher, m_users, m_passwords});
-        EXPECT_EQ(Ops().Injected(), injected + 1);
+        Play(ui, m_launcher);
+        EXPECT_EQ(ops().Injected(), injected + 1);
         ASSERT_EQ(ui.Messages().size(), 1u);
         EXPECT_EQ(ui.Messages()[0].text, "Error");
         EXPECT_THAT(ui.Messages()[0].detail, StartsWith(PathText(c.failing) + ": "));
@@ -232,7 +232,7 @@ TEST_F(PlayTest, AFailureMidRewriteLeavesTheOldProfileByteForByte) {
 }
 
 TEST_F(PlayTest, WhenTheRestoreFailsTooTheMessageSaysWhereThePreviousProfileIs) {
-    Ops().Inject({.op = Op::Write, .pathContains = "System/User.ini", .times = 0});
+    ops().Inject({.op = Op::Write, .pathContains = "System/User.ini", .times = 0});
     Play();
     EXPECT_THAT(m_ui.Messages(),
                 ElementsAre(Message{"Error", PathText(SystemPath("User.ini")) + ": " +
@@ -253,8 +253,7 @@ TEST_F(PlayTest, ARefusedStartSaysErrorAndKeepsTheRewrite) {
 
 TEST_F(PlayTest, TwoPlaysInARowBackUpTheFirstRewrite) {
     Play();
-    m_users.SetSelectedIndex(0);
-    m_passwords.SetSelectedIndex(0);
+    m_pick = {0, "Alice", "pa"};
     Play();
     EXPECT_THAT(m_ui.Messages(), IsEmpty());
     EXPECT_EQ(m_launcher.Started().size(), 2u);
@@ -263,8 +262,8 @@ TEST_F(PlayTest, TwoPlaysInARowBackUpTheFirstRewrite) {
 }
 
 TEST_F(PlayTest, TheListTextsAreWrittenAsTheyStand) {
-    m_users.Type("  J\xF6rg, the 2nd ");
-    m_passwords.Type("");
+    m_pick.playerName = "  J\xF6rg, the 2nd ";
+    m_pick.playerPassword = "";
     Play();
     EXPECT_EQ(Profile(), Rewritten("  J\xF6rg, the 2nd ", ""));
 }
@@ -295,14 +294,14 @@ TEST_F(PlayTest, APlayRequestedDuringTheEventStepDoesNotRun) {
 TEST_F(PlayTest, ASaveDuringTheEventStepDoesNotSplitThePlayAcrossFolders) {
     const fs::path other = MakeGameFolder("other");
     WriteBytes(other / "System" / "User.ini", "Name=Other\r\n");
-    m_ui.OnProcessEvents([&] { SaveUTDir(Files(), PathText(other)); });
+    m_ui.OnProcessEvents([&] { m_folder.SaveUTDir(PathText(other)); });
     Play();
     EXPECT_THAT(m_ui.Messages(), IsEmpty());
     EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
     EXPECT_THAT(m_launcher.Started(), ElementsAre(GameProgram()));
     EXPECT_EQ(ReadBytes(other / "System" / "User.ini"), "Name=Other\r\n");
     EXPECT_FALSE(fs::exists(other / "System" / "UserKorvale.old"));
-    EXPECT_EQ(gUTDir, PathText(other));
+    EXPECT_EQ(m_folder.gUTDir(), PathText(other));
 }
 
 TEST_F(PlayTest, WhenTheProgramEndsDuringTheEventStepTheProfileIsLeftAlone) {
@@ -332,7 +331,7 @@ TEST_F(PlayTest, ALinkedProfileStaysLinkedWithItsMode) {
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
 
     // A failed rewrite puts the old bytes back through the same link.
-    Ops().Inject({.op = Op::Write, .pathContains = "System/User.ini"});
+    ops().Inject({.op = Op::Write, .pathContains = "System/User.ini"});
     Play();
     EXPECT_EQ(m_ui.Messages().size(), 1u);
     EXPECT_TRUE(fs::is_symlink(SystemPath("User.ini")));

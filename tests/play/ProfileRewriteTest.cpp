@@ -11,7 +11,22 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(RewriteProfileLineTest, ReplacesWholeKeysOnly) {
+class RewriteProfileTest : public TempFolders {
+protected:
+    std::string Rewrite(const std::string& in, std::string_view name = "Bob",
+                        std::string_view password = "pw") {
+        WriteBytes(ProgramPath("in.ini"), in);
+        TextStream input =
+            Files().GetFile(Files().programFile("in.ini")).OpenAsTextStream(IOMode::ForReading);
+        TextStream output = Files().CreateTextFile(Files().programFile("out.ini"));
+        RewriteProfile(input, output, name, password);
+        input.Close();
+        output.Close();
+        return ReadBytes(ProgramPath("out.ini"));
+    }
+};
+
+TEST_F(RewriteProfileTest, ReplacesWholeKeysOnly) {
     const struct {
         const char* name;
         std::string line;
@@ -47,14 +62,12 @@ TEST(RewriteProfileLineTest, ReplacesWholeKeysOnly) {
         {"lone CR", "Key=a\rb", "Key=a\rb"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RewriteProfileLine(c.line, "Bob", "pw"), c.out) << c.name;
+        EXPECT_EQ(Rewrite(c.line + "\r\n"), c.out + "\r\n") << c.name;
     }
-    EXPECT_EQ(RewriteProfileLine("Name=Old", "", ""), "Name=");
-    EXPECT_EQ(RewriteProfileLine(" Name=Old", "  J\xF6rg ,", "a b"), "Name=  J\xF6rg ,");
-    EXPECT_EQ(RewriteProfileLine("ngWorldSecret=x", "Bob", " p\0w "s), "ngWorldSecret= p\0w "s);
+    EXPECT_EQ(Rewrite("Name=Old", "", ""), "Name=\r\n");
+    EXPECT_EQ(Rewrite(" Name=Old", "  J\xF6rg ,", "a b"), "Name=  J\xF6rg ,\r\n");
+    EXPECT_EQ(Rewrite("ngWorldSecret=x", "Bob", " p\0w "s), "ngWorldSecret= p\0w \r\n"s);
 }
-
-class RewriteProfileTest : public TempFolders {};
 
 TEST_F(RewriteProfileTest, WritesOneCrLfLinePerInputLine) {
     const struct {
@@ -76,15 +89,7 @@ TEST_F(RewriteProfileTest, WritesOneCrLfLinePerInputLine) {
          "[Engine.Input]\r\nNoName=\r\nAlias=Name=x\r\n[DefaultPlayer]\r\nName=Bob\r\n"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteBytes(ProgramPath("in.ini"), c.in);
-        TextStream input =
-            Files().GetFile(Files().ProgramFile("in.ini")).OpenAsTextStream(IOMode::ForReading);
-        TextStream output = Files().CreateTextFile(Files().ProgramFile("out.ini"));
-        RewriteProfile(input, output, "Bob", "pw");
-        input.Close();
-        output.Close();
-        EXPECT_EQ(ReadBytes(ProgramPath("out.ini")), c.out);
+        EXPECT_EQ(Rewrite(c.in), c.out) << c.name;
     }
 }
 

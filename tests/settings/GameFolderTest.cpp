@@ -7,7 +7,7 @@
 #include "RawFiles.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "platform/FileError.h"
+#include "platform/files/FileError.h"
 #include "settings/GameFolder.h"
 
 namespace korvale::test {
@@ -25,37 +25,35 @@ TEST(UTGamePathTest, JoinsWithOneBackslashUnlessTheFolderEndsWithOne) {
         std::string_view relative;
         std::string path;
     } cases[] = {
-        {"C:\\Games\\UnrealTournament", kProfilePath,
+        {"C:\\Games\\UnrealTournament", "System\\User.ini",
          "C:\\Games\\UnrealTournament\\System\\User.ini"},
-        {"C:\\Games\\UnrealTournament\\", kProfilePath,
+        {"C:\\Games\\UnrealTournament\\", "System\\User.ini",
          "C:\\Games\\UnrealTournament\\System\\User.ini"},
-        {"C:\\Games\\UnrealTournament", kBackupPath,
+        {"C:\\Games\\UnrealTournament", "System\\UserKorvale.old",
          "C:\\Games\\UnrealTournament\\System\\UserKorvale.old"},
-        {"C:\\Games\\UnrealTournament\\", kGamePath,
+        {"C:\\Games\\UnrealTournament\\", "System\\UnrealTournament.exe",
          "C:\\Games\\UnrealTournament\\System\\UnrealTournament.exe"},
-        {"D:\\", kProfilePath, "D:\\System\\User.ini"},
-        {"C:\\UT ", kProfilePath, "C:\\UT \\System\\User.ini"},
-        {"C:\\UT\\ ", kProfilePath, "C:\\UT\\ \\System\\User.ini"},
-        {"C:/Games/UT/", kProfilePath, "C:/Games/UT/\\System\\User.ini"},
-        {"C:\\UT\\\\", kProfilePath, "C:\\UT\\\\System\\User.ini"},
-        {"/home/me/Spi\xE9le", kGamePath, "/home/me/Spi\xE9le\\System\\UnrealTournament.exe"},
+        {"D:\\", "System\\User.ini", "D:\\System\\User.ini"},
+        {"C:\\UT ", "System\\User.ini", "C:\\UT \\System\\User.ini"},
+        {"C:\\UT\\ ", "System\\User.ini", "C:\\UT\\ \\System\\User.ini"},
+        {"C:/Games/UT/", "System\\User.ini", "C:/Games/UT/\\System\\User.ini"},
+        {"C:\\UT\\\\", "System\\User.ini", "C:\\UT\\\\System\\User.ini"},
+        {"/home/me/Spi\xE9le", "System\\UnrealTournament.exe", "/home/me/Spi\xE9le\\System\\UnrealTournament.exe"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UTGamePath(c.folder, c.relative), c.path) << "[" << c.folder << "]";
-        gUTDir = c.folder;
-        EXPECT_EQ(UTGamePath(c.relative), c.path) << "from gUTDir [" << c.folder << "]";
     }
-    gUTDir.clear();
 }
 
 class GameFolderTest : public TempFolders {
 protected:
     void SetUp() override {
         TempFolders::SetUp();
-        SetDirIniPath(Files());
+        m_folder.SetDirIniPath();
     }
     fs::path SettingFile() const { return ProgramPath("UTDir.ini"); }
     RecordingUi m_ui;
+    GameFolder m_folder{Files()};
 };
 
 TEST_F(GameFolderTest, StartUpReadsTheFirstLineOrCreatesAnEmptyFile) {
@@ -85,21 +83,22 @@ TEST_F(GameFolderTest, StartUpReadsTheFirstLineOrCreatesAnEmptyFile) {
         if (c.file) {
             WriteBytes(SettingFile(), *c.file);
         }
-        gUTDir.clear();
+        GameFolder folder(Files());
+        folder.SetDirIniPath();
         RecordingUi ui;
-        LoadUTDir(Files(), ui);
-        EXPECT_EQ(gUTDir, c.folder);
+        folder.LoadUTDir(ui);
+        EXPECT_EQ(folder.gUTDir(), c.folder);
         EXPECT_EQ(ui.Messages(), c.warned ? std::vector<Message>{notSet} : std::vector<Message>{});
         EXPECT_EQ(ReadBytes(SettingFile()), c.file.value_or(""));
     }
 }
 
 TEST_F(GameFolderTest, ReadUTDirLineReadsTheFirstLineUntrimmed) {
-    EXPECT_THROW(ReadUTDirLine(Files()), FileError);
+    EXPECT_THROW(m_folder.ReadUTDirLine(), FileError);
     WriteBytes(SettingFile(), "");
-    EXPECT_EQ(ReadUTDirLine(Files()), std::nullopt);
+    EXPECT_EQ(m_folder.ReadUTDirLine(), std::nullopt);
     WriteBytes(SettingFile(), "  D:\\UT  \r\nsecond");
-    EXPECT_EQ(ReadUTDirLine(Files()), std::optional<std::string>("  D:\\UT  "));
+    EXPECT_EQ(m_folder.ReadUTDirLine(), std::optional<std::string>("  D:\\UT  "));
 }
 
 TEST_F(GameFolderTest, SaveStoresTheTrimmedFolderWithNoLineBreak) {
@@ -124,15 +123,15 @@ TEST_F(GameFolderTest, SaveStoresTheTrimmedFolderWithNoLineBreak) {
         if (c.before) {
             WriteBytes(SettingFile(), *c.before);
         }
-        gUTDir = "untouched";
-        SaveUTDir(Files(), c.typed);
+        m_folder.SaveUTDir(c.typed);
         EXPECT_EQ(ReadBytes(SettingFile()), c.stored);
-        EXPECT_EQ(gUTDir, c.stored);
+        EXPECT_EQ(m_folder.gUTDir(), c.stored);
     }
     // An empty folder saved warns at the next start.
-    SaveUTDir(Files(), " ");
-    gUTDir.clear();
-    LoadUTDir(Files(), m_ui);
+    m_folder.SaveUTDir(" ");
+    GameFolder next(Files());
+    next.SetDirIniPath();
+    next.LoadUTDir(m_ui);
     EXPECT_THAT(m_ui.Messages(), ElementsAre(Message{"The Path to UT Needs to be set", ""}));
 }
 
@@ -144,24 +143,24 @@ TEST_F(GameFolderTest, AFailedSaveLeavesFileAndFolderAsTheyWere) {
         {.op = Op::Rename, .error = std::errc::permission_denied, .pathContains = "UTDir.ini"},
     };
     WriteBytes(SettingFile(), "C:\\Games\\UnrealTournament");
+    m_folder.refresh();
     for (const auto& fault : faults) {
         SCOPED_TRACE(static_cast<int>(fault.op));
-        gUTDir = "C:\\Games\\UnrealTournament";
-        Ops().Clear();
-        Ops().Inject(fault);
-        EXPECT_THROW(SaveUTDir(Files(), "D:\\Elsewhere"), FileError);
+        ops().Clear();
+        ops().Inject(fault);
+        EXPECT_THROW(m_folder.SaveUTDir("D:\\Elsewhere"), FileError);
         EXPECT_EQ(ReadBytes(SettingFile()), "C:\\Games\\UnrealTournament");
-        EXPECT_EQ(gUTDir, "C:\\Games\\UnrealTournament");
+        EXPECT_EQ(m_folder.gUTDir(), "C:\\Games\\UnrealTournament");
         EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 1);
     }
-    EXPECT_EQ(Ops().Injected(), std::size(faults));
+    EXPECT_EQ(ops().Injected(), std::size(faults));
 }
 
 TEST_F(GameFolderTest, SaveThroughALinkKeepsTheLink) {
     KORVALE_POSIX_ONLY();
     WriteBytes(Root() / "shared.ini", "C:\\Old");
     fs::create_symlink(Root() / "shared.ini", SettingFile());
-    SaveUTDir(Files(), "C:\\New");
+    m_folder.SaveUTDir("C:\\New");
     EXPECT_TRUE(fs::is_symlink(SettingFile()));
     EXPECT_EQ(ReadBytes(Root() / "shared.ini"), "C:\\New");
 }

@@ -6,8 +6,7 @@
 
 #include "RawFiles.h"
 #include "TempFolders.h"
-#include "VectorPlayerList.h"
-#include "platform/FileError.h"
+#include "platform/files/FileError.h"
 #include "settings/PlayerFile.h"
 
 namespace korvale::test {
@@ -16,60 +15,52 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using Op = FaultyFileOps::Op;
-using Entries = std::vector<std::string>;
+using List = std::vector<Player>;
 
 class PlayerFileTest : public TempFolders {
 protected:
     fs::path PlayerFile() const { return ProgramPath("User.ini"); }
-    void Load() { LoadPlayers(Files(), m_users, m_passwords); }
+    void Load() { m_players.append(LoadPlayers(Files())); }
     // Appends and inserts at the index handed back, as the New player dialog does.
-    void Add(std::string_view name, std::string_view password) {
-        AppendPlayer(Files(), name, password, [&](std::size_t index) {
-            InsertPlayer(m_users, m_passwords, index, name, password);
-        });
+    void Add(std::string name, std::string password) {
+        Player player{std::move(name), std::move(password)};
+        m_players.insert(AppendPlayer(Files(), player), player);
     }
+    List Shown() const { return {m_players.begin(), m_players.end()}; }
 
-    VectorPlayerList m_users;
-    VectorPlayerList m_passwords;
+    Players m_players;
 };
 
 TEST_F(PlayerFileTest, LoadSplitsEachTrimmedLineAtItsFirstComma) {
     const struct {
         const char* name;
         std::string file;
-        Entries users;
-        Entries passwords;
+        List players;
     } cases[] = {
-        {"0 bytes", "", {}, {}},
-        {"records in file order", "alice,pw1\r\nbob,pw2", {"alice", "bob"}, {"pw1", "pw2"}},
-        {"commas in the password", "alice,p,a,ss", {"alice"}, {"p,a,ss"}},
-        {"comma typed in the name", "Smith, J,pw", {"Smith"}, {" J,pw"}},
-        {"spaces around the comma", "  alice  ,  pw  ", {"alice  "}, {"  pw"}},
-        {"trailing line break", "alice,pw\r\n", {"alice"}, {"pw"}},
-        {"duplicates", "a,1\r\na,1", {"a", "a"}, {"1", "1"}},
+        {"0 bytes", "", {}},
+        {"records in file order", "alice,pw1\r\nbob,pw2", {{"alice", "pw1"}, {"bob", "pw2"}}},
+        {"commas in the password", "alice,p,a,ss", {{"alice", "p,a,ss"}}},
+        {"comma typed in the name", "Smith, J,pw", {{"Smith", " J,pw"}}},
+        {"spaces around the comma", "  alice  ,  pw  ", {{"alice  ", "  pw"}}},
+        {"trailing line break", "alice,pw\r\n", {{"alice", "pw"}}},
+        {"duplicates", "a,1\r\na,1", {{"a", "1"}, {"a", "1"}}},
         {"lines without comma skipped",
          "a,1\r\n\r\n   \r\nnocomma\r\nb,2\r\n",
-         {"a", "b"},
-         {"1", "2"}},
-        {"LF separators", "a,1\nb,2\n", {"a", "b"}, {"1", "2"}},
-        {"empty fields", ",pw\r\nname,", {"", "name"}, {"pw", ""}},
-        {"tabs stay", "\ta,1\t", {"\ta"}, {"1\t"}},
-        {"Latin-1 bytes and NUL", "J\xF6rg,\xFF\0x"s, {"J\xF6rg"}, {"\xFF\0x"s}},
+         {{"a", "1"}, {"b", "2"}}},
+        {"LF separators", "a,1\nb,2\n", {{"a", "1"}, {"b", "2"}}},
+        {"empty fields", ",pw\r\nname,", {{"", "pw"}, {"name", ""}}},
+        {"tabs stay", "\ta,1\t", {{"\ta", "1\t"}}},
+        {"Latin-1 bytes and NUL", "J\xF6rg,\xFF\0x"s, {{"J\xF6rg", "\xFF\0x"s}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(PlayerFile(), c.file);
-        m_users = VectorPlayerList();
-        m_passwords = VectorPlayerList();
-        Load();
-        EXPECT_EQ(m_users.Entries(), c.users);
-        EXPECT_EQ(m_passwords.Entries(), c.passwords);
+        EXPECT_EQ(LoadPlayers(Files()), c.players);
     }
 }
 
 TEST_F(PlayerFileTest, AMissingFileLoadsNothingAndIsNotCreated) {
-    Load();
-    EXPECT_EQ(m_users.Count(), 0u);
+    EXPECT_TRUE(LoadPlayers(Files()).empty());
     EXPECT_FALSE(fs::exists(PlayerFile()));
 }
 
@@ -84,22 +75,11 @@ std::string ManyRecords(std::size_t count) {
 
 TEST_F(PlayerFileTest, AHundredThousandRecordsLoadInOrder) {
     WriteBytes(PlayerFile(), ManyRecords(100000));
-    Load();
-    ASSERT_EQ(m_users.Count(), 100000u);
-    ASSERT_EQ(m_passwords.Count(), 100000u);
+    const List players = LoadPlayers(Files());
+    ASSERT_EQ(players.size(), 100000u);
     for (std::size_t i : {0u, 32767u, 32768u, 65536u, 99999u}) {
-        EXPECT_EQ(m_users.Entries()[i], "player" + std::to_string(i));
-        EXPECT_EQ(m_passwords.Entries()[i], "secret" + std::to_string(i));
+        EXPECT_EQ(players[i], (Player{"player" + std::to_string(i), "secret" + std::to_string(i)}));
     }
-}
-
-TEST_F(PlayerFileTest, AReadFailureMidFileLeavesBothListsEmpty) {
-    WriteBytes(PlayerFile(), ManyRecords(100000));  // larger than one read
-    Ops().Inject({.op = Op::Read, .nth = 2, .error = std::errc::io_error});
-    EXPECT_THROW(Load(), FileError);
-    EXPECT_EQ(Ops().Injected(), 1u);
-    EXPECT_EQ(m_users.Count(), 0u);
-    EXPECT_EQ(m_passwords.Count(), 0u);
 }
 
 TEST_F(PlayerFileTest, AppendWritesOneRecordWithNoBreakAfterIt) {
@@ -128,14 +108,7 @@ TEST_F(PlayerFileTest, AppendWritesOneRecordWithNoBreakAfterIt) {
         if (c.before) {
             WriteBytes(PlayerFile(), *c.before);
         }
-        std::vector<std::size_t> indexes;
-        AppendPlayer(Files(), c.playerName, c.password, [&](std::size_t index) {
-            // The record is complete and closed before the lists change.
-            EXPECT_EQ(Ops().OpenHandles(), 0u);
-            EXPECT_EQ(ReadBytes(PlayerFile()), c.after);
-            indexes.push_back(index);
-        });
-        EXPECT_EQ(indexes, std::vector<std::size_t>{c.index});
+        EXPECT_EQ(AppendPlayer(Files(), {c.playerName, c.password}), c.index);
         EXPECT_EQ(ReadBytes(PlayerFile()), c.after);
     }
 }
@@ -143,17 +116,11 @@ TEST_F(PlayerFileTest, AppendWritesOneRecordWithNoBreakAfterIt) {
 TEST_F(PlayerFileTest, AfterATrailingBreakTheNewPlayerGoesLastAndAReloadAgrees) {
     WriteBytes(PlayerFile(), "a,1\r\nb,2\r\n");
     Load();
-    Add("  c ", "3");  // the lists get the texts as typed
-    EXPECT_EQ(m_users.Entries(), (Entries{"a", "b", "  c "}));
-    EXPECT_EQ(m_passwords.Entries(), (Entries{"1", "2", "3"}));
+    Add("  c ", "3");  // the list gets the texts as typed
+    EXPECT_EQ(Shown(), (List{{"a", "1"}, {"b", "2"}, {"  c ", "3"}}));
     Add("d", "4");
-    EXPECT_EQ(m_users.Entries(), (Entries{"a", "b", "  c ", "d"}));
-
-    VectorPlayerList users;
-    VectorPlayerList passwords;
-    LoadPlayers(Files(), users, passwords);
-    EXPECT_EQ(users.Entries(), (Entries{"a", "b", "c", "d"}));
-    EXPECT_EQ(passwords.Entries(), (Entries{"1", "2", "3", "4"}));
+    EXPECT_EQ(Shown(), (List{{"a", "1"}, {"b", "2"}, {"  c ", "3"}, {"d", "4"}}));
+    EXPECT_EQ(LoadPlayers(Files()), (List{{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}}));
 }
 
 TEST_F(PlayerFileTest, ANewFileIsOwnerOnlyAndAnOldOneKeepsItsMode) {
@@ -165,7 +132,7 @@ TEST_F(PlayerFileTest, ANewFileIsOwnerOnlyAndAnOldOneKeepsItsMode) {
     EXPECT_EQ(fs::status(PlayerFile()).permissions() & fs::perms::mask, fs::perms(0644));
 }
 
-TEST_F(PlayerFileTest, AFailedAppendLeavesTheFileAsItWasAndInsertsNothing) {
+TEST_F(PlayerFileTest, AFailedAppendLeavesTheFileAsItWas) {
     const FaultyFileOps::Fault faults[] = {
         {.op = Op::Open,
          .error = std::errc::permission_denied,
@@ -178,15 +145,12 @@ TEST_F(PlayerFileTest, AFailedAppendLeavesTheFileAsItWasAndInsertsNothing) {
     for (const auto& fault : faults) {
         SCOPED_TRACE(static_cast<int>(fault.op));
         WriteBytes(PlayerFile(), before);
-        Ops().Clear();
-        Ops().Inject(fault);
-        bool inserted = false;
-        EXPECT_THROW(AppendPlayer(Files(), "alice", "pw", [&](std::size_t) { inserted = true; }),
-                     FileError);
-        EXPECT_FALSE(inserted);
+        ops().Clear();
+        ops().Inject(fault);
+        EXPECT_THROW(AppendPlayer(Files(), {"alice", "pw"}), FileError);
         EXPECT_EQ(ReadBytes(PlayerFile()), before);
     }
-    EXPECT_EQ(Ops().Injected(), std::size(faults));
+    EXPECT_EQ(ops().Injected(), std::size(faults));
 }
 
 }  // namespace

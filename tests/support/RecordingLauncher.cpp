@@ -1,10 +1,10 @@
 #include "RecordingLauncher.h"
 
-#include "platform/FileError.h"
+#include "platform/files/FileError.h"
 
 namespace korvale::test {
 
-void RecordingLauncher::Start(const std::string& path) {
+void RecordingLauncher::start(const std::string& path) {
     if (m_refusal) {
         throw FileError(path, *m_refusal);
     }

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/ProgramLauncher.h"
+#include "platform/ports/ProgramLauncher.h"
 
 namespace korvale::test {
 
 // Records the programs it is asked to start; can refuse, as a missing game program would.
 class RecordingLauncher final : public ProgramLauncher {
 public:
-    void Start(const std::string& path) override;
+    void start(const std::string& path) override;
 
     void Refuse(std::string reason) { m_refusal = std::move(reason); }
     const std::vector<std::string>& Started() const noexcept { return m_started; }

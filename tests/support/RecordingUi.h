@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/UiServices.h"
+#include "platform/ports/UiServices.h"
 
 namespace korvale::test {
 
@@ -19,8 +19,8 @@ void PrintTo(const Message& message, std::ostream* out);
 // Records every message box in order; runs a test's code as the "waiting events" of the event step.
 class RecordingUi final : public UiServices {
 public:
-    void ShowMessage(std::string_view text, std::string_view detail = {}) override;
-    bool ProcessEvents() override;
+    void showMessage(std::string_view text, std::string_view detail = {}) override;
+    bool processEvents() override;
 
     // Runs inside every later ProcessEvents: a click or a Save queued while a handler runs.
     void OnProcessEvents(std::function<void()> events) { m_events = std::move(events); }

@@ -2,13 +2,13 @@
 
 #include <random>
 
-#include "settings/GameFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace korvale::test {
 
-void TempFolders::SetUp() {
+// Made when the fixture is, so that members of a test's fixture can take the file layer.
+TempFolders::TempFolders() {
     std::random_device random;
     do {
         m_root = fs::temp_directory_path() / ("korvale-test-" + std::to_string(random()));
@@ -16,14 +16,10 @@ void TempFolders::SetUp() {
     fs::create_directory(ProgramDir());
     fs::create_directories(GameDir() / "System");
     m_files = std::make_unique<FileSystem>(m_ops, PathText(ProgramDir()));
-    gUTDir.clear();
-    gDirIniPath.clear();
 }
 
 void TempFolders::TearDown() {
     EXPECT_EQ(m_ops.OpenHandles(), 0u) << "a file was left open";
-    gUTDir.clear();
-    gDirIniPath.clear();
     std::error_code ignored;
     fs::remove_all(m_root, ignored);
 }

@@ -9,27 +9,28 @@
 
 #include "FaultyFileOps.h"
 #include "RawFiles.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
 
 namespace korvale::test {
 
 // A fresh program folder and game folder (with its System folder) for each test, removed after
-// it; Korvale's file layer over the host's files through a FaultyFileOps; the program-wide values
-// reset. Every test also checks that it left no file open.
+// it; Korvale's file layer over the host's files through a FaultyFileOps. Every test also checks
+// that it left no file open.
 class TempFolders : public ::testing::Test {
 protected:
-    void SetUp() override;
+    TempFolders();
+    void SetUp() override {}
     void TearDown() override;
 
     const FileSystem& Files() const { return *m_files; }
-    FaultyFileOps& Ops() { return m_ops; }
+    FaultyFileOps& ops() { return m_ops; }
 
     const std::filesystem::path& Root() const noexcept { return m_root; }
     std::filesystem::path ProgramDir() const { return m_root / "program"; }
     std::filesystem::path ProgramPath(std::string_view name) const;
     // The game folder as Korvale keeps it in UTDir.ini.
-    std::string GameFolder() const { return PathText(GameDir()); }
+    std::string GameFolderText() const { return PathText(GameDir()); }
     std::filesystem::path GameDir() const { return m_root / "game"; }
     std::filesystem::path SystemPath(std::string_view name) const;
     // Another game folder `name` (UTF-8) under the test's root, with its System folder.
