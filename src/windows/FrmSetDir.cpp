@@ -49,9 +49,7 @@ const FormLayout& FrmSetDir::formLayout() {
 }
 
 FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui)
-    : m_gameFolder(folder),
-      m_files(files),
-      m_ui(ui) {
+    : m_gameFolder(folder), m_files(files), m_ui(ui) {
     buildDialog(*this, kLayout);
     m_folder = &control<QLineEdit>(*this, "txtUTDir");
     connect(&control<QPushButton>(*this, "cmdDirSave"), &QPushButton::clicked, this,

@@ -33,8 +33,9 @@ void showPlayerColumn(QComboBox& combo, PlayerListModel& model, int column) {
         QString typed;
     };
     auto before = std::make_shared<Before>();
-    QObject::connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, &combo,
-                     [&combo, before] { *before = {combo.currentIndex(), combo.currentText()}; });
+    QObject::connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, &combo, [&combo, before] {
+        *before = {combo.currentIndex(), combo.currentText()};
+    });
     QObject::connect(&model, &QAbstractItemModel::rowsInserted, &combo, [&combo, before] {
         if (before->selected < 0 && combo.currentIndex() >= 0) {
             combo.setCurrentIndex(-1);

@@ -22,14 +22,14 @@ class GameFolderDialogTest : public WindowsTest {
 protected:
     QWidget* OpenDialog() {
         Click(MainWindow(), "cmdSetDir");
-        QWidget* dialog = Windows().GameFolderWindow();
+        QWidget* dialog = Windows().gameFolderWindow();
         EXPECT_NE(dialog, nullptr);
         return dialog;
     }
-    QString Box() { return Child<QLineEdit>(Windows().GameFolderWindow(), "txtUTDir")->text(); }
+    QString Box() { return Child<QLineEdit>(Windows().gameFolderWindow(), "txtUTDir")->text(); }
     bool Closed() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return Windows().GameFolderWindow() == nullptr;
+        return Windows().gameFolderWindow() == nullptr;
     }
     std::string SettingFile() { return ReadBytes(ProgramPath("UTDir.ini")); }
 };
@@ -51,8 +51,7 @@ TEST_F(GameFolderDialogTest, OpeningShowsTheStoredFolderTrimmedAndLeavesTheValue
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        WindowsTest::TearDown();
-        WindowsTest::SetUp();
+        Restart();
         WriteBytes(ProgramPath("UTDir.ini"), "X:\\AtStart");
         Start();
         if (row.file) {
@@ -62,7 +61,7 @@ TEST_F(GameFolderDialogTest, OpeningShowsTheStoredFolderTrimmedAndLeavesTheValue
         }
         OpenDialog();
         EXPECT_EQ(Box().toStdString(), row.box);
-        EXPECT_EQ(gUTDir, "X:\\AtStart") << "opening does not touch the value in memory";
+        EXPECT_EQ(gUTDir(), "X:\\AtStart") << "opening does not touch the value in memory";
         EXPECT_EQ(SettingFile(), row.file.value_or("")) << "a missing file is created empty";
         EXPECT_THAT(TakeMessageTexts(), IsEmpty());
     }
@@ -83,8 +82,7 @@ TEST_F(GameFolderDialogTest, SaveStoresTheTrimmedFolderWithNoLineBreak) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        WindowsTest::TearDown();
-        WindowsTest::SetUp();
+        Restart();
         Start();
         QWidget* dialog = OpenDialog();
         if (row.typed) {
@@ -93,16 +91,16 @@ TEST_F(GameFolderDialogTest, SaveStoresTheTrimmedFolderWithNoLineBreak) {
         Click(dialog, "cmdDirSave");
         EXPECT_TRUE(Closed());
         EXPECT_EQ(SettingFile(), row.stored);
-        EXPECT_EQ(gUTDir, row.stored);
+        EXPECT_EQ(gUTDir(), row.stored);
     }
 }
 
 TEST_F(GameFolderDialogTest, AfterSavingEmptyPlayAsksForTheFolder) {
-    WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(ProgramPath("User.ini"), "Alice,one");
     Start();
     Type(OpenDialog(), "txtUTDir", "  ");
-    Click(Windows().GameFolderWindow(), "cmdDirSave");
+    Click(Windows().gameFolderWindow(), "cmdDirSave");
     Activate(MainWindow());
     QTest::keyClick(Child<QWidget>(MainWindow(), "cboUsers"), Qt::Key_Down);
     Click(MainWindow(), "cmdRun");
@@ -113,10 +111,10 @@ TEST_F(GameFolderDialogTest, ExitKeepsFileAndValueAndTheNextOpeningShowsTheStore
     WriteBytes(ProgramPath("UTDir.ini"), "D:\\UT");
     Start();
     Type(OpenDialog(), "txtUTDir", "E:\\Elsewhere");
-    Click(Windows().GameFolderWindow(), "cmdExit");
+    Click(Windows().gameFolderWindow(), "cmdExit");
     EXPECT_TRUE(Closed());
     EXPECT_EQ(SettingFile(), "D:\\UT");
-    EXPECT_EQ(gUTDir, "D:\\UT");
+    EXPECT_EQ(gUTDir(), "D:\\UT");
     OpenDialog();
     EXPECT_EQ(Box(), "D:\\UT");
 }
@@ -125,12 +123,12 @@ TEST_F(GameFolderDialogTest, AFolderBeyondLatin1IsRefused) {
     WriteBytes(ProgramPath("UTDir.ini"), "D:\\UT");
     Start();
     Type(OpenDialog(), "txtUTDir", QString::fromUtf8("D:\\Игры\\UT"));
-    Click(Windows().GameFolderWindow(), "cmdDirSave");
+    Click(Windows().gameFolderWindow(), "cmdDirSave");
     EXPECT_FALSE(Closed());
     EXPECT_THAT(TakeMessageTexts(),
                 ElementsAre("The UT Directory cannot hold the character \"И\""));
     EXPECT_EQ(SettingFile(), "D:\\UT");
-    EXPECT_EQ(gUTDir, "D:\\UT");
+    EXPECT_EQ(gUTDir(), "D:\\UT");
     EXPECT_EQ(Box(), QString::fromUtf8("D:\\Игры\\UT"));
 }
 
@@ -162,26 +160,25 @@ TEST_F(GameFolderDialogTest, FailuresAreExplainedAndKorvaleGoesOn) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        WindowsTest::TearDown();
-        WindowsTest::SetUp();
+        Restart();
         WriteBytes(ProgramPath("UTDir.ini"), "D:\\UT");
         Start();
-        const std::size_t injectedBefore = Ops().Injected();
+        const std::size_t injectedBefore = ops().Injected();
         if (row.onOpening) {
-            Ops().Inject(row.fault);
+            ops().Inject(row.fault);
         }
         QWidget* dialog = OpenDialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(dialog->isVisible());
         if (!row.onOpening) {
             Type(dialog, "txtUTDir", "E:\\New");
-            Ops().Inject(row.fault);
+            ops().Inject(row.fault);
             Click(dialog, "cmdDirSave");
             EXPECT_FALSE(Closed()) << "the dialog stays open";
         } else {
             EXPECT_EQ(Box(), kInitialText);
         }
-        EXPECT_EQ(Ops().Injected(), injectedBefore + 1);
+        EXPECT_EQ(ops().Injected(), injectedBefore + 1);
         const auto messages = TakeMessages();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].text.toStdString(), row.message);
@@ -189,8 +186,8 @@ TEST_F(GameFolderDialogTest, FailuresAreExplainedAndKorvaleGoesOn) {
                     HasSubstr(": " + std::make_error_code(row.fault.error).message()));
         EXPECT_THAT(messages[0].detail.toStdString(), HasSubstr("UTDir.ini"));
         EXPECT_EQ(SettingFile(), "D:\\UT");
-        EXPECT_EQ(gUTDir, "D:\\UT");
-        Ops().Clear();
+        EXPECT_EQ(gUTDir(), "D:\\UT");
+        ops().Clear();
     }
 }
 

@@ -27,7 +27,7 @@ protected:
     // Four players, a game folder and a game profile: ready to Play.
     void SetUpPlayers() {
         WriteBytes(ProgramPath("User.ini"), "Alice,one\r\nBob,two\r\nCarol,three\r\nDave,four");
-        WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+        WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
         WriteBytes(SystemPath("User.ini"), "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n");
         Start();
         Activate(MainWindow());
@@ -171,24 +171,24 @@ TEST_F(MainWindowTest, PlayWithAPickRewritesTheProfileAndStartsTheGame) {
               "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n");
     EXPECT_EQ(ReadBytes(SystemPath("User.ini")),
               "[DefaultPlayer]\r\nName=Bob\r\nngWorldSecret=two\r\n");
-    EXPECT_THAT(Launcher().Started(), ElementsAre(GameFolder() + "\\System\\UnrealTournament.exe"));
+    EXPECT_THAT(Launcher().Started(), ElementsAre(PathText(SystemPath("UnrealTournament.exe"))));
     EXPECT_TRUE(MainWindow()->isVisible()) << "Korvale stays open";
 }
 
 TEST_F(MainWindowTest, EachDialogOpensOnceAndIsOnlyBroughtToTheFrontAgain) {
     SetUpPlayers();
     Click(MainWindow(), "cmdAddUser");
-    QPointer<QWidget> newPlayer = Windows().NewPlayerWindow();
+    QPointer<QWidget> newPlayer = Windows().newPlayerWindow();
     ASSERT_FALSE(newPlayer.isNull());
     EXPECT_TRUE(QTest::qWaitForWindowActive(newPlayer));
     Type(newPlayer, "txtUtPlayer", "typed");
     Click(MainWindow(), "cmdSetDir");
-    QPointer<QWidget> gameFolder = Windows().GameFolderWindow();
+    QPointer<QWidget> gameFolder = Windows().gameFolderWindow();
     ASSERT_FALSE(gameFolder.isNull());
     EXPECT_TRUE(QTest::qWaitForWindowActive(gameFolder));
     Type(gameFolder, "txtUTDir", "typed");
     MenuItem("About")->trigger();
-    QPointer<QWidget> about = Windows().AboutWindow();
+    QPointer<QWidget> about = Windows().aboutWindow();
     ASSERT_FALSE(about.isNull());
     // The stored folder changes meanwhile: a reload would show it.
     WriteBytes(ProgramPath("UTDir.ini"), "elsewhere");
@@ -208,42 +208,42 @@ TEST_F(MainWindowTest, EachDialogOpensOnceAndIsOnlyBroughtToTheFrontAgain) {
         }
         EXPECT_TRUE(QTest::qWaitForWindowActive(row.dialog)) << "brought to the front";
     }
-    EXPECT_EQ(Windows().NewPlayerWindow(), newPlayer);
-    EXPECT_EQ(Windows().GameFolderWindow(), gameFolder);
-    EXPECT_EQ(Windows().AboutWindow(), about);
+    EXPECT_EQ(Windows().newPlayerWindow(), newPlayer);
+    EXPECT_EQ(Windows().gameFolderWindow(), gameFolder);
+    EXPECT_EQ(Windows().aboutWindow(), about);
     EXPECT_EQ(Child<QLineEdit>(newPlayer, "txtUtPlayer")->text(), "typed");
     EXPECT_EQ(Child<QLineEdit>(gameFolder, "txtUTDir")->text(), "typed");
-    EXPECT_EQ(VisibleWindows(), (QStringList{"frmAbout", "frmSetDir", "frmUT", "frmuserpass"}));
+    EXPECT_EQ(QtUiServices::visibleWindows(),
+              (QStringList{"frmAbout", "frmSetDir", "frmUT", "frmuserpass"}));
 }
 
 TEST_F(MainWindowTest, AClosedDialogOpensAgainWithItsDesignTimeTexts) {
     SetUpPlayers();
     Click(MainWindow(), "cmdAddUser");
-    QWidget* dialog = Windows().NewPlayerWindow();
+    QWidget* dialog = Windows().newPlayerWindow();
     Type(dialog, "txtUtPlayer", "half typed");
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Windows().NewPlayerWindow(), nullptr) << "deleted on close";
+    EXPECT_EQ(Windows().newPlayerWindow(), nullptr) << "deleted on close";
     Click(MainWindow(), "cmdAddUser");
-    EXPECT_EQ(Child<QLineEdit>(Windows().NewPlayerWindow(), "txtUtPlayer")->text(), "");
+    EXPECT_EQ(Child<QLineEdit>(Windows().newPlayerWindow(), "txtUtPlayer")->text(), "");
 }
 
 TEST_F(MainWindowTest, ExitClosesEveryWindowAtOnceUnsaved) {
     SetUpPlayers();
     Click(MainWindow(), "cmdAddUser");
-    Type(Windows().NewPlayerWindow(), "txtUtPlayer", "Eve");
-    Type(Windows().NewPlayerWindow(), "txtUtPassword", "five");
+    Type(Windows().newPlayerWindow(), "txtUtPlayer", "Eve");
+    Type(Windows().newPlayerWindow(), "txtUtPassword", "five");
     Click(MainWindow(), "cmdSetDir");
     MenuItem("About")->trigger();
-    ASSERT_EQ(VisibleWindows().size(), 4);
+    ASSERT_EQ(QtUiServices::visibleWindows().size(), 4);
 
     MenuItem("Exit")->trigger();
-    EXPECT_THAT(VisibleWindows(), IsEmpty());
-    EXPECT_TRUE(Ui().Ending());
-    EXPECT_FALSE(Ui().ProcessEvents()) << "a Play waiting in its event step stops";
+    EXPECT_THAT(QtUiServices::visibleWindows(), IsEmpty());
+    EXPECT_FALSE(Ui().processEvents()) << "a Play waiting in its event step stops";
     EXPECT_EQ(ReadBytes(ProgramPath("User.ini")),
               "Alice,one\r\nBob,two\r\nCarol,three\r\nDave,four");
-    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolder());
+    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolderText());
 }
 
 TEST_F(MainWindowTest, ExitWaitingInPlaysEventStepStopsItBeforeTheRewrite) {
@@ -259,19 +259,19 @@ TEST_F(MainWindowTest, ExitWaitingInPlaysEventStepStopsItBeforeTheRewrite) {
               "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n");
     EXPECT_THAT(Launcher().Started(), IsEmpty());
     EXPECT_THAT(TakeMessageTexts(), IsEmpty());
-    EXPECT_THAT(VisibleWindows(), IsEmpty());
+    EXPECT_THAT(QtUiServices::visibleWindows(), IsEmpty());
 }
 
 TEST_F(MainWindowTest, ClosingTheMainWindowLeavesTheAboutBoxAndKorvaleEndsWithIt) {
     SetUpPlayers();
     MenuItem("About")->trigger();
-    QWidget* about = Windows().AboutWindow();
+    QWidget* about = Windows().aboutWindow();
     ASSERT_NE(about, nullptr);
     int result = -1;
     QTimer::singleShot(0, [&] {
         MainWindow()->close();
-        EXPECT_EQ(VisibleWindows(), QStringList{"frmAbout"});
-        EXPECT_EQ(Windows().MainWindow(), nullptr);
+        EXPECT_EQ(QtUiServices::visibleWindows(), QStringList{"frmAbout"});
+        EXPECT_EQ(Windows().mainWindow(), nullptr);
         // Korvale is still running: the About box ends it.
         QTimer::singleShot(50, [&] { Click(about, "cmdExit"); });
     });
@@ -281,7 +281,7 @@ TEST_F(MainWindowTest, ClosingTheMainWindowLeavesTheAboutBoxAndKorvaleEndsWithIt
     watchdog.start(10000);
     result = QApplication::exec();
     EXPECT_EQ(result, 0) << "Korvale ended when its last window closed";
-    EXPECT_THAT(VisibleWindows(), IsEmpty());
+    EXPECT_THAT(QtUiServices::visibleWindows(), IsEmpty());
 }
 
 TEST_F(MainWindowTest, ClosingTheMainWindowAloneEndsKorvale) {
@@ -318,14 +318,12 @@ TEST_F(MainWindowTest, AFileThatCannotBeUsedAtStartUpIsExplainedAndKorvaleGoesOn
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        WindowsTest::TearDown();
-        WindowsTest::SetUp();
-        Ops().Clear();
+        Restart();
         WriteBytes(ProgramPath("User.ini"), "Alice,one");
-        const std::size_t injectedBefore = Ops().Injected();
-        Ops().Inject(row.fault);
+        const std::size_t injectedBefore = ops().Injected();
+        ops().Inject(row.fault);
         Start();
-        EXPECT_EQ(Ops().Injected(), injectedBefore + 1);
+        EXPECT_EQ(ops().Injected(), injectedBefore + 1);
         const auto messages = TakeMessages();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].text.toStdString(), row.message);

@@ -9,14 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include "windows/MessageBox.h"
 #include "windows/QtUiServices.h"
 
 namespace korvale::test {
 namespace {
 
 TEST(MessageBoxTest, ShowsTitleTextAndDetailWithOneOkButtonAndNoIcon) {
-    MessageBox::StopRecording();
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -37,18 +35,16 @@ TEST(MessageBoxTest, ShowsTitleTextAndDetailWithOneOkButtonAndNoIcon) {
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     QtUiServices ui;
-    ui.ShowMessage("Error", "C:\\UT\\System\\User.ini: <denied>");
+    ui.showMessage("Error", "C:\\UT\\System\\User.ini: <denied>");
     EXPECT_TRUE(seen);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(MessageBoxTest, RecordingKeepsTheMessagesInOrderInsteadOfShowingThem) {
-    MessageBox::StartRecording();
-    QtUiServices ui;
-    ui.ShowMessage("first");
-    ui.ShowMessage("second", "why");
-    const auto shown = MessageBox::TakeRecorded();
-    MessageBox::StopRecording();
+    QtUiServices ui(QtUiServices::Boxes::Record);
+    ui.showMessage("first");
+    ui.showMessage("second", "why");
+    const auto shown = ui.takeRecorded();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].text, "first");
     EXPECT_EQ(shown[0].detail, "");
@@ -61,11 +57,11 @@ TEST(QtUiServicesTest, ProcessEventsRunsWaitingEventsAndTellsWhenKorvaleIsEnding
     int runs = 0;
     QMetaObject::invokeMethod(
         qApp, [&] { ++runs; }, Qt::QueuedConnection);
-    EXPECT_TRUE(ui.ProcessEvents());
+    EXPECT_TRUE(ui.processEvents());
     EXPECT_EQ(runs, 1);
     QMetaObject::invokeMethod(
-        qApp, [&] { ui.SetEnding(); }, Qt::QueuedConnection);
-    EXPECT_FALSE(ui.ProcessEvents());
+        qApp, [&] { ui.setEnding(); }, Qt::QueuedConnection);
+    EXPECT_FALSE(ui.processEvents());
 }
 
 }  // namespace

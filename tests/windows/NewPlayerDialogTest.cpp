@@ -29,7 +29,7 @@ protected:
         Dialog();
     }
     QWidget* Dialog() {
-        QWidget* dialog = Windows().NewPlayerWindow();
+        QWidget* dialog = Windows().newPlayerWindow();
         EXPECT_NE(dialog, nullptr);
         return dialog;
     }
@@ -101,7 +101,7 @@ TEST_F(NewPlayerDialogTest, FileGetsTrimmedTextsListsGetThemAsTyped) {
 }
 
 TEST_F(NewPlayerDialogTest, TheNewPlayerCanBePickedAtOnceWithItsOwnPassword) {
-    WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(SystemPath("User.ini"), "Name=Old\r\nngWorldSecret=old");
     StartWith("Alice,one\r\nBob,two");
     Fill(QString::fromUtf8(" Jérôme"), QString::fromUtf8("sécret"));
@@ -146,8 +146,7 @@ TEST_F(NewPlayerDialogTest, AddsAtTheEndOfBothListsWhateverTheFileHolds) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        WindowsTest::TearDown();
-        WindowsTest::SetUp();
+        Restart();
         StartWith(row.file);
         Fill("Eve", "five");
         ASSERT_TRUE(Save());
@@ -163,7 +162,7 @@ TEST_F(NewPlayerDialogTest, ExitWritesNothingAndTheNextOpeningIsEmpty) {
     Fill("Eve", "five");
     Click(Dialog(), "cmdExit");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Windows().NewPlayerWindow(), nullptr);
+    EXPECT_EQ(Windows().newPlayerWindow(), nullptr);
     EXPECT_EQ(PlayerFile(), "Alice,one");
     EXPECT_EQ(UserEntries(), QStringList{"Alice"});
     Click(MainWindow(), "cmdAddUser");
@@ -171,18 +170,18 @@ TEST_F(NewPlayerDialogTest, ExitWritesNothingAndTheNextOpeningIsEmpty) {
     EXPECT_EQ(Child<QLineEdit>(Dialog(), "txtUtPassword")->text(), "");
 }
 
-TEST_F(NewPlayerDialogTest, SaveAfterTheMainWindowClosedOnlyAppendsToTheFile) {
+TEST_F(NewPlayerDialogTest, SaveAfterTheMainWindowClosedShowsItNowhere) {
     StartWith("Alice,one");
     QPointer<QWidget> main = MainWindow();
     main->close();
     Fill("Eve", "five");
     EXPECT_TRUE(Save());
     EXPECT_EQ(PlayerFile(), "Alice,one\r\nEve,five");
+    EXPECT_EQ(Windows().players().players().count(), 2u);
     ASSERT_FALSE(main.isNull());
-    EXPECT_EQ(main->findChild<QComboBox*>("cboUsers")->count(), 1);
-    EXPECT_EQ(main->findChild<QComboBox*>("cboUserPass")->count(), 1);
     EXPECT_FALSE(main->isVisible()) << "the main window is not shown again";
-    EXPECT_EQ(Windows().MainWindow(), nullptr);
+    EXPECT_EQ(Windows().mainWindow(), nullptr);
+    EXPECT_THAT(QtUiServices::visibleWindows(), IsEmpty());
 }
 
 TEST_F(NewPlayerDialogTest, AFailedSaveIsExplainedAndLeavesFileAndListsAsTheyWere) {
@@ -201,14 +200,13 @@ TEST_F(NewPlayerDialogTest, AFailedSaveIsExplainedAndLeavesFileAndListsAsTheyWer
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        WindowsTest::TearDown();
-        WindowsTest::SetUp();
+        Restart();
         StartWith("Alice,one");
         Fill("Eve", "five");
-        const std::size_t injectedBefore = Ops().Injected();
-        Ops().Inject(row.fault);
+        const std::size_t injectedBefore = ops().Injected();
+        ops().Inject(row.fault);
         EXPECT_FALSE(Save()) << "the dialog stays open to try again";
-        EXPECT_EQ(Ops().Injected(), injectedBefore + 1);
+        EXPECT_EQ(ops().Injected(), injectedBefore + 1);
         const auto messages = TakeMessages();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].text, "The player could not be saved.");
@@ -218,7 +216,7 @@ TEST_F(NewPlayerDialogTest, AFailedSaveIsExplainedAndLeavesFileAndListsAsTheyWer
         EXPECT_EQ(PlayerFile(), "Alice,one");
         EXPECT_EQ(UserEntries(), QStringList{"Alice"});
         EXPECT_EQ(PasswordEntries(), QStringList{"one"});
-        Ops().Clear();
+        ops().Clear();
     }
 }
 

@@ -13,14 +13,13 @@
 #include <QDir>
 #include <QPixmap>
 
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
-#include "platform/ProgramLauncher.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/ports/ProgramLauncher.h"
 #include "windows/FrmAbout.h"
 #include "windows/FrmSetDir.h"
 #include "windows/FrmUT.h"
 #include "windows/FrmUserPass.h"
-#include "windows/MessageBox.h"
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
 
@@ -31,7 +30,7 @@ namespace {
 // The screenshots never play.
 class NoLauncher final : public korvale::ProgramLauncher {
 public:
-    void Start(const std::string& /*path*/) override {}
+    void start(const std::string& /*path*/) override {}
 };
 
 void Write(const fs::path& file, const std::string& bytes) {
@@ -79,25 +78,24 @@ int main(int argc, char* argv[]) {
 
     bool saved = true;
     {
-        korvale::MessageBox::StartRecording();
         korvale::NativeFileOps ops;
         const korvale::FileSystem files(ops, scratch.string());
-        korvale::QtUiServices ui;
+        korvale::QtUiServices ui(korvale::QtUiServices::Boxes::Record);
         NoLauncher launcher;
         korvale::WindowManager windows(files, ui, launcher);
 
-        windows.ShowMainWindow();
-        korvale::FrmUT* main = windows.MainWindow();
-        main->Users().SetSelectedIndex(0);
-        main->Passwords().SetSelectedIndex(0);
+        windows.showMainWindow();
+        korvale::FrmUT* main = windows.mainWindow();
+        korvale::control<QComboBox>(*main, "cboUsers").setCurrentIndex(0);
+        korvale::control<QComboBox>(*main, "cboUserPass").setCurrentIndex(0);
         saved = Save(main, folder) && saved;
 
-        windows.ShowNewPlayer();
-        saved = Save(windows.NewPlayerWindow(), folder) && saved;
-        windows.ShowGameFolder();
-        saved = Save(windows.GameFolderWindow(), folder) && saved;
-        windows.ShowAbout();
-        saved = Save(windows.AboutWindow(), folder) && saved;
+        windows.showNewPlayer();
+        saved = Save(windows.newPlayerWindow(), folder) && saved;
+        windows.showGameFolder();
+        saved = Save(windows.gameFolderWindow(), folder) && saved;
+        windows.showAbout();
+        saved = Save(windows.aboutWindow(), folder) && saved;
     }
     std::error_code ignored;
     fs::remove_all(scratch, ignored);

@@ -23,6 +23,7 @@
 #include "windows/FrmSetDir.h"
 #include "windows/FrmUT.h"
 #include "windows/FrmUserPass.h"
+#include "windows/QtText.h"
 
 namespace korvale::test {
 namespace {
@@ -33,10 +34,10 @@ struct WindowCase {
 };
 
 const WindowCase kWindows[] = {
-    {"frmUT", &FrmUT::Layout},
-    {"frmuserpass", &FrmUserPass::Layout},
-    {"frmSetDir", &FrmSetDir::Layout},
-    {"frmAbout", &FrmAbout::Layout},
+    {"frmUT", &FrmUT::formLayout},
+    {"frmuserpass", &FrmUserPass::formLayout},
+    {"frmSetDir", &FrmSetDir::formLayout},
+    {"frmAbout", &FrmAbout::formLayout},
 };
 
 const char* ClassOf(ControlKind kind) {
@@ -88,11 +89,11 @@ TEST_F(WindowLayoutTest, EveryControlIsWhereItsTableSaysWithItsTextAndFont) {
         EXPECT_EQ(shown->objectName().toStdString(), layout.name);
         EXPECT_EQ(shown->windowTitle().toStdString(), layout.title);
         EXPECT_EQ(client->size(),
-                  QSize(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight)));
+                  QSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight)));
 
         for (const ControlSpec& entry : layout.controls) {
             SCOPED_TRACE(std::string(entry.name));
-            auto* control = client->findChild<QWidget*>(ToQString(entry.name));
+            auto* control = client->findChild<QWidget*>(toQString(entry.name));
             ASSERT_NE(control, nullptr);
             EXPECT_STREQ(control->metaObject()->className(), ClassOf(entry.kind));
             EXPECT_EQ(TextOf(control).toStdString(), entry.text);
@@ -103,7 +104,7 @@ TEST_F(WindowLayoutTest, EveryControlIsWhereItsTableSaysWithItsTextAndFont) {
             }
             EXPECT_TRUE(control->isVisible());
             EXPECT_EQ(control->parentWidget(), client);
-            EXPECT_EQ(control->geometry(), ToPixels(entry.rect));
+            EXPECT_EQ(control->geometry(), toPixels(entry.rect));
             if (entry.tabOrder == 0) {
                 EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
             }
@@ -148,7 +149,7 @@ TEST_F(WindowLayoutTest, TabVisitsTheControlsInTheirOrderAndTheFirstHasTheFocus)
         // Round the window once and back to the first control.
         for (std::size_t step = 0; step <= order.size(); ++step) {
             const ControlSpec& expected = *order[step % order.size()];
-            auto* control = shown->findChild<QWidget*>(ToQString(expected.name));
+            auto* control = shown->findChild<QWidget*>(toQString(expected.name));
             ASSERT_NE(control, nullptr);
             EXPECT_TRUE(HasFocus(control))
                 << "step " << step << ": expected " << expected.name << ", focus on "
@@ -177,7 +178,7 @@ TEST_F(WindowLayoutTest, WindowsAreFixedWithACloseBoxOnlyAndTheProgramIcon) {
         EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
         EXPECT_FALSE(shown->windowIcon().isNull());
         EXPECT_EQ(shown->windowIcon().pixmap(32, 32).toImage(),
-                  QIcon(ToQString(kIconResource)).pixmap(32, 32).toImage());
+                  QIcon(toQString(kIconResource)).pixmap(32, 32).toImage());
     }
 }
 
@@ -195,9 +196,9 @@ TEST_F(WindowLayoutTest, MainWindowHasFileExitAndHelpAboutAboveItsClientArea) {
     auto* main = qobject_cast<QMainWindow*>(Open("frmUT"));
     ASSERT_NE(main, nullptr);
     const QList<QAction*> menus = main->menuBar()->actions();
-    ASSERT_EQ(menus.size(), qsizetype(FrmUT::Menus().size()));
-    for (std::size_t i = 0; i < FrmUT::Menus().size(); ++i) {
-        const MenuSpec& entry = FrmUT::Menus()[i];
+    ASSERT_EQ(menus.size(), qsizetype(FrmUT::menus().size()));
+    for (std::size_t i = 0; i < FrmUT::menus().size(); ++i) {
+        const MenuSpec& entry = FrmUT::menus()[i];
         SCOPED_TRACE(std::string(entry.name));
         QMenu* menu = menus[qsizetype(i)]->menu();
         ASSERT_NE(menu, nullptr);
@@ -214,7 +215,7 @@ TEST_F(WindowLayoutTest, MainWindowHasFileExitAndHelpAboutAboveItsClientArea) {
 }
 
 TEST_F(WindowLayoutTest, MainWindowShowsThePictureUnscaledWithUTUserInWhiteOverIt) {
-    const QImage picture(ToQString(kBackgroundResource));
+    const QImage picture(toQString(kBackgroundResource));
     ASSERT_EQ(picture.size(), QSize(510, 385));
     EXPECT_EQ(picture.format(), QImage::Format_Indexed8);
 
@@ -251,6 +252,14 @@ TEST_F(WindowLayoutTest, MainWindowShowsThePictureUnscaledWithUTUserInWhiteOverI
     EXPECT_TRUE(white);
 }
 
+TEST_F(WindowLayoutTest, AMisspeltControlNameFailsLoudly) {
+    QWidget* main = Open("frmUT");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(&control<QPushButton>(*main, "cmdRun"), Child<QPushButton>(main, "cmdRun"));
+    EXPECT_THROW(control<QPushButton>(*main, "cmdRnu"), std::logic_error);
+    EXPECT_THROW(control<QLineEdit>(*main, "cmdRun"), std::logic_error) << "not a text box";
+}
+
 TEST_F(WindowLayoutTest, AccessKeysWorkTheirButtons) {
     struct Row {
         const char* window;
@@ -271,11 +280,13 @@ TEST_F(WindowLayoutTest, AccessKeysWorkTheirButtons) {
         QTest::keyClick(QApplication::focusWidget(), row.key, Qt::AltModifier);
         // An access key presses its button the way a click does, a moment later.
         if (*row.opens != '\0') {
-            EXPECT_TRUE(QTest::qWaitFor(
-                [&] { return VisibleWindows().contains(QString::fromLatin1(row.opens)); }));
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return QtUiServices::visibleWindows().contains(QString::fromLatin1(row.opens));
+            }));
         } else {
-            EXPECT_TRUE(QTest::qWaitFor(
-                [&] { return !VisibleWindows().contains(QString::fromLatin1(row.window)); }));
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return !QtUiServices::visibleWindows().contains(QString::fromLatin1(row.window));
+            }));
         }
     }
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -284,7 +295,7 @@ TEST_F(WindowLayoutTest, AccessKeysWorkTheirButtons) {
 }
 
 TEST_F(WindowLayoutTest, EnterAndEscapeDoNothing) {
-    WriteBytes(ProgramPath("UTDir.ini"), GameFolder());
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(SystemPath("User.ini"), "Name=Old\r\n");
     WriteBytes(ProgramPath("User.ini"), "Alice,one");
     for (const WindowCase& window : kWindows) {
@@ -303,7 +314,7 @@ TEST_F(WindowLayoutTest, EnterAndEscapeDoNothing) {
     EXPECT_THAT(TakeMessageTexts(), ::testing::IsEmpty());
     EXPECT_THAT(Launcher().Started(), ::testing::IsEmpty()) << "Enter does not press Play";
     EXPECT_EQ(ReadBytes(ProgramPath("User.ini")), "Alice,one") << "nor Save";
-    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolder());
+    EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolderText());
 }
 
 }  // namespace

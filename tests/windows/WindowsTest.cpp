@@ -1,55 +1,56 @@
 #include "WindowsTest.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QMainWindow>
 #include <QTest>
 
-#include "windows/FrmAbout.h"
-#include "windows/FrmSetDir.h"
-#include "windows/FrmUT.h"
-#include "windows/FrmUserPass.h"
-
 namespace korvale::test {
 
 void WindowsTest::SetUp() {
-    TempFolders::SetUp();
-    MessageBox::StartRecording();
     m_windows = std::make_unique<WindowManager>(Files(), m_ui, m_launcher);
 }
 
 void WindowsTest::TearDown() {
     m_windows.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(VisibleWindows().isEmpty()) << VisibleWindows().join(u' ').toStdString();
-    EXPECT_TRUE(MessageBox::TakeRecorded().empty()) << "a message no test looked at";
-    MessageBox::StopRecording();
+    EXPECT_TRUE(QtUiServices::visibleWindows().isEmpty())
+        << QtUiServices::visibleWindows().join(u' ').toStdString();
+    EXPECT_TRUE(m_ui.takeRecorded().empty()) << "a message no test looked at";
     TempFolders::TearDown();
 }
 
+void WindowsTest::Restart() {
+    TearDown();
+    std::filesystem::create_directories(ProgramDir());
+    std::filesystem::create_directories(GameDir() / "System");
+    ops().Clear();
+    m_launcher = RecordingLauncher();
+    SetUp();
+}
+
 void WindowsTest::Start() {
-    m_windows->ShowMainWindow();
+    m_windows->showMainWindow();
 }
 
 QWidget* WindowsTest::Open(std::string_view windowName) {
     if (windowName == "frmUT") {
-        m_windows->ShowMainWindow();
-        return m_windows->MainWindow();
+        m_windows->showMainWindow();
+        return m_windows->mainWindow();
     }
     if (windowName == "frmuserpass") {
-        m_windows->ShowNewPlayer();
-        return m_windows->NewPlayerWindow();
+        m_windows->showNewPlayer();
+        return m_windows->newPlayerWindow();
     }
     if (windowName == "frmSetDir") {
-        m_windows->ShowGameFolder();
-        return m_windows->GameFolderWindow();
+        m_windows->showGameFolder();
+        return m_windows->gameFolderWindow();
     }
-    m_windows->ShowAbout();
-    return m_windows->AboutWindow();
+    m_windows->showAbout();
+    return m_windows->aboutWindow();
 }
 
 QWidget* WindowsTest::MainWindow() {
-    return m_windows->MainWindow();
+    return m_windows->mainWindow();
 }
 
 QWidget* WindowsTest::ClientArea(QWidget* window) {
@@ -92,7 +93,7 @@ void WindowsTest::KeyClicks(QWidget* widget, const QString& text) {
 
 std::vector<std::string> WindowsTest::TakeMessageTexts() {
     std::vector<std::string> texts;
-    for (const MessageBox::Shown& shown : MessageBox::TakeRecorded()) {
+    for (const QtUiServices::Shown& shown : m_ui.takeRecorded()) {
         texts.push_back(shown.text.toStdString());
     }
     return texts;
@@ -119,17 +120,6 @@ QStringList WindowsTest::UserEntries() {
 
 QStringList WindowsTest::PasswordEntries() {
     return Entries(MainWindow(), "cboUserPass");
-}
-
-QStringList WindowsTest::VisibleWindows() {
-    QStringList names;
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) {
-            names.append(window->objectName());
-        }
-    }
-    names.sort();
-    return names;
 }
 
 }  // namespace korvale::test

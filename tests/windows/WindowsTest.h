@@ -15,7 +15,6 @@
 #include "windows/FrmSetDir.h"
 #include "windows/FrmUT.h"
 #include "windows/FrmUserPass.h"
-#include "windows/MessageBox.h"
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
 
@@ -27,6 +26,8 @@ class WindowsTest : public TempFolders {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // For the next row of a table: no windows, empty folders, no faults, a fresh program.
+    void Restart();
 
     // Start-up: the main window is created, loads, and is shown.
     void Start();
@@ -57,18 +58,17 @@ protected:
     static void Type(QWidget* window, std::string_view box, const QString& text);
 
     // Messages shown since the last call, "text" or "text | detail".
-    std::vector<MessageBox::Shown> TakeMessages() { return MessageBox::TakeRecorded(); }
+    std::vector<QtUiServices::Shown> TakeMessages() { return m_ui.takeRecorded(); }
     std::vector<std::string> TakeMessageTexts();
 
     // Both lists of the main window, entry by entry.
     QStringList UserEntries();
     QStringList PasswordEntries();
-
-    // Object names of the top-level windows on screen.
-    static QStringList VisibleWindows();
+    // The game folder Korvale holds in memory.
+    const std::string& gUTDir() const { return m_windows->gameFolder().gUTDir(); }
 
 private:
-    QtUiServices m_ui;
+    QtUiServices m_ui{QtUiServices::Boxes::Record};
     RecordingLauncher m_launcher;
     std::unique_ptr<WindowManager> m_windows;
 };
