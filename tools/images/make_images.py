@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Draws Korvale's own pictures and writes them beside this script.
+"""Draws Korvale's own pictures into resources/ (or into the folder given).
 
-    python3 resources/make_images.py
+    python3 tools/images/make_images.py [folder]
 
 writes
     background.bmp  510 x 385, 8 bits per pixel, 256-colour palette, bottom-up, uncompressed
@@ -25,7 +25,7 @@ import struct
 import sys
 import zlib
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources")
 
 BG_W, BG_H = 510, 385
 HORIZON = 84  # just below the player list, just above the Play button
@@ -821,6 +821,7 @@ def check_readable(palette, indices, rect, name, worst_min, mean_min):
 
 
 def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else RESOURCES
     print("drawing background.bmp ...")
     pixels = draw_background()
     colours, counts = histogram(pixels, 2)
@@ -830,7 +831,7 @@ def main():
     indices = quantise(pixels, BG_W, palette, 10.0)
     check_readable(palette, indices, LABEL_RECT, "label", 4.5, 10.0)
     check_readable(palette, indices, LIST_RECT, "player list", 4.5, 7.0)
-    with open(os.path.join(HERE, "background.bmp"), "wb") as f:
+    with open(os.path.join(out, "background.bmp"), "wb") as f:
         f.write(bmp_8bit(BG_W, BG_H, palette, indices))
 
     print("drawing icon.png and korvale.ico ...")
@@ -843,10 +844,10 @@ def main():
     opaque_part = icon_palette[1:]
     icon_indices = bytearray(
         1 + nearest(opaque_part, (r, g, b)) if o else 0 for (r, g, b, _), o in zip(rgba, opaque))
-    with open(os.path.join(HERE, "icon.png"), "wb") as f:
+    with open(os.path.join(out, "icon.png"), "wb") as f:
         f.write(png_palette(ICON, ICON, icon_palette, icon_indices, 0))
     rgba8 = [(round(r), round(g), round(b), round(a * 255)) for r, g, b, a in rgba]
-    with open(os.path.join(HERE, "korvale.ico"), "wb") as f:
+    with open(os.path.join(out, "korvale.ico"), "wb") as f:
         f.write(ico_file([
             (ICON, ICON, 0, 8, ico_entry_8bit(ICON, ICON, icon_palette, icon_indices, opaque)),
             (ICON, ICON, 0, 32, ico_entry_32bit(ICON, ICON, rgba8)),
