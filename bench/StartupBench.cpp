@@ -12,13 +12,15 @@
 #include <string>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 
 #include "BenchFolder.h"
 #include "ProfileGenerator.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
-#include "platform/NativeLauncher.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeLauncher.h"
+#include "windows/FormLayout.h"
 #include "windows/FrmUT.h"
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
@@ -82,12 +84,12 @@ void BM_MainWindow(benchmark::State& state) {
 
     for (auto _ : state) {
         auto windows = std::make_unique<WindowManager>(files, ui, launcher);
-        windows->ShowMainWindow();
+        windows->showMainWindow();
         QCoreApplication::processEvents();  // shown: laid out and painted
         state.PauseTiming();
-        const FrmUT* main = windows->MainWindow();
+        const FrmUT* main = windows->mainWindow();
         if (main == nullptr || !main->isVisible() ||
-            windows->MainWindow()->Users().Count() != identities) {
+            static_cast<std::size_t>(control<QComboBox>(*main, "cboUsers").count()) != identities) {
             state.SkipWithError("the main window did not come up with every identity");
         }
         windows.reset();

@@ -6,10 +6,12 @@
 #include <string>
 
 #include <QApplication>
+#include <QComboBox>
 
-#include "platform/FileSystem.h"
-#include "platform/NativeFileOps.h"
-#include "platform/NativeLauncher.h"
+#include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeLauncher.h"
+#include "windows/FormLayout.h"
 #include "windows/FrmUT.h"
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
@@ -35,11 +37,12 @@ int main(int argc, char* argv[]) {
     korvale::QtUiServices ui;
     korvale::NativeLauncher launcher;
     korvale::WindowManager windows(files, ui, launcher);
-    windows.ShowMainWindow();
+    windows.showMainWindow();
     QCoreApplication::processEvents();
-    const korvale::FrmUT* main = windows.MainWindow();
+    const korvale::FrmUT* main = windows.mainWindow();
     if (main == nullptr || !main->isVisible() ||
-        windows.MainWindow()->Users().Count() != expected) {
+        static_cast<std::size_t>(korvale::control<QComboBox>(*main, "cboUsers").count()) !=
+            expected) {
         std::fputs("the main window did not come up with every identity\n", stderr);
         return 1;
     }
