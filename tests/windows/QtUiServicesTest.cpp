@@ -1,4 +1,5 @@
-// The real message box, once: its title, text, detail and single OK button, modal to Korvale.
+// The window services on Qt: the real message box once (title, text, detail, one OK button,
+// modal to Korvale), the record tests use instead, and the event step of Play.
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
