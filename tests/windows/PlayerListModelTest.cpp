@@ -3,7 +3,6 @@
 #include <vector>
 
 #include <QComboBox>
-#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -79,16 +78,6 @@ TEST_F(PlayerListModelTest, EveryLatin1ByteComesBackAsItWent) {
     EXPECT_EQ(Text(m_users), all);
     EXPECT_EQ(Text(m_passwords), all);
     EXPECT_EQ(m_users.itemText(0), fromLatin1(all));
-}
-
-TEST_F(PlayerListModelTest, TypingNeverAddsAnEntry) {
-    m_model.insert(0, {"a", "1"});
-    m_users.lineEdit()->setText("typed");
-    emit m_users.lineEdit()->returnPressed();
-    emit m_users.lineEdit()->editingFinished();
-    EXPECT_EQ(Items(m_users), std::vector<std::string>{"a"});
-    EXPECT_EQ(m_model.rowCount(), 1);
-    EXPECT_EQ(m_users.currentIndex(), -1);
 }
 
 TEST(QtTextTest, Latin1ConversionIsCheckedOnTheWayBack) {
