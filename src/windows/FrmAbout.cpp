@@ -4,48 +4,28 @@ namespace korvale {
 
 namespace {
 
+using enum ControlKind;
+
+// One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
+// twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
 constexpr FontSpec kHeadingFont{.family = "Georgia", .points = 15, .bold = true};
+constexpr FontSpec kButtonFont{.family = "MS Sans Serif", .points = 8.25, .bold = true};
+constexpr auto kLeft = Qt::AlignLeft;
+constexpr auto kCentre = Qt::AlignHCenter;
 
+// clang-format off
 constexpr ControlSpec kControls[] = {
-    {.name = "Label1",
-     .kind = ControlKind::Label,
-     .text = "Korvale",
-     .rect = {120, 120, 3495, 375},
-     .font = kHeadingFont,
-     .wordWrap = true},
-    {.name = "Label4",
-     .kind = ControlKind::Label,
-     .text = "Version 1.0",
-     .rect = {120, 600, 3495, 375},
-     .font = kHeadingFont,
-     .alignment = Qt::AlignHCenter,
-     .wordWrap = true},
-    {.name = "Label3",
-     .kind = ControlKind::Label,
-     .text = "Any comments or suggestions for a new version, please email me at the below "
-             "address, Thanks",
-     .rect = {360, 2760, 3015, 615},
-     .wordWrap = true},
-    {.name = "Label2",
-     .kind = ControlKind::Label,
-     .text = "korvale@korvale.invalid",
-     .rect = {720, 3600, 2295, 255},
-     .wordWrap = true},
-    {.name = "cmdExit",
-     .kind = ControlKind::PushButton,
-     .text = "&Close",
-     .rect = {240, 4080, 3135, 375},
-     .tabOrder = 1,
-     .font = FontSpec{.family = "MS Sans Serif", .points = 8.25, .bold = true}},
+    {"Label1", Label, "Korvale", {120, 120, 3495, 375}, 0, kHeadingFont, kLeft, true},
+    {"Label4", Label, "Version 1.0", {120, 600, 3495, 375}, 0, kHeadingFont, kCentre, true},
+    {"Label3", Label, "Any comments or suggestions for a new version, please email me at the "
+     "below address, Thanks", {360, 2760, 3015, 615}, 0, {}, kLeft, true},
+    {"Label2", Label, "korvale@korvale.invalid", {720, 3600, 2295, 255}, 0, {}, kLeft, true},
+    {"cmdExit", PushButton, "&Close", {240, 4080, 3135, 375}, 1, kButtonFont},
 };
+// clang-format on
 
-constexpr FormLayout kLayout{
-    .name = "frmAbout",
-    .title = "About",
-    .clientWidth = 3660,
-    .clientHeight = 4515,
-    .controls = kControls,
-};
+// Name, title, client area width and height in twips, controls.
+constexpr FormLayout kLayout{"frmAbout", "About", 3660, 4515, kControls};
 
 }  // namespace
 

@@ -11,36 +11,22 @@ namespace korvale {
 
 namespace {
 
-constexpr ControlSpec kControls[] = {
-    {.name = "Label1",
-     .kind = ControlKind::Label,
-     .text = "Please Select the Unreal Tournament Directory",
-     .rect = {120, 120, 4335, 255},
-     .alignment = Qt::AlignHCenter},
-    {.name = "txtUTDir",
-     .kind = ControlKind::TextBox,
-     .text = "C:\\Games\\UnrealTournament",
-     .rect = {120, 720, 4455, 375},
-     .tabOrder = 1},
-    {.name = "cmdDirSave",
-     .kind = ControlKind::PushButton,
-     .text = "&Save",
-     .rect = {2520, 1200, 2055, 495},
-     .tabOrder = 2},
-    {.name = "cmdExit",
-     .kind = ControlKind::PushButton,
-     .text = "&Exit",
-     .rect = {120, 1200, 2055, 495},
-     .tabOrder = 3},
-};
+using enum ControlKind;
 
-constexpr FormLayout kLayout{
-    .name = "frmSetDir",
-    .title = "Set the UT Directory",
-    .clientWidth = 4680,
-    .clientHeight = 1830,
-    .controls = kControls,
+// One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
+// twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
+// clang-format off
+constexpr ControlSpec kControls[] = {
+    {"Label1", Label, "Please Select the Unreal Tournament Directory", {120, 120, 4335, 255}, 0,
+     {}, Qt::AlignHCenter},
+    {"txtUTDir", TextBox, "C:\\Games\\UnrealTournament", {120, 720, 4455, 375}, 1},
+    {"cmdDirSave", PushButton, "&Save", {2520, 1200, 2055, 495}, 2},
+    {"cmdExit", PushButton, "&Exit", {120, 1200, 2055, 495}, 3},
 };
+// clang-format on
+
+// Name, title, client area width and height in twips, controls.
+constexpr FormLayout kLayout{"frmSetDir", "Set the UT Directory", 4680, 1830, kControls};
 
 }  // namespace
 

@@ -21,42 +21,26 @@ namespace korvale {
 
 namespace {
 
-constexpr ControlSpec kControls[] = {
-    {.name = "cboUsers",
-     .kind = ControlKind::EditableList,
-     .rect = {840, 840, 3495, 315},
-     .tabOrder = 1},
-    {.name = "cmdRun",
-     .kind = ControlKind::PushButton,
-     .text = "PLAY UNREAL TOURNAMENT",
-     .rect = {120, 1320, 6495, 735},
-     .tabOrder = 2,
-     .font = FontSpec{.family = "Times New Roman", .points = 21.75}},
-    {.name = "cmdSetDir",
-     .kind = ControlKind::PushButton,
-     .text = "&Set UT Dir",
-     .rect = {4440, 120, 2175, 495},
-     .tabOrder = 3},
-    {.name = "cmdAddUser",
-     .kind = ControlKind::PushButton,
-     .text = "&Add UT User",
-     .rect = {4440, 720, 2175, 495},
-     .tabOrder = 4},
-    {.name = "Label1",
-     .kind = ControlKind::Label,
-     .text = "UT User",
-     .rect = {120, 840, 735, 255},
-     .textColour = qRgb(255, 255, 255)},
-    {.name = "cboUserPass", .kind = ControlKind::HiddenList},
-};
+using enum ControlKind;
 
-constexpr FormLayout kLayout{
-    .name = "frmUT",
-    .title = "Korvale",
-    .clientWidth = 6735,
-    .clientHeight = 2130,
-    .controls = kControls,
+// One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
+// twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
+constexpr FontSpec kPlayFont{.family = "Times New Roman", .points = 21.75};
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+
+// clang-format off
+constexpr ControlSpec kControls[] = {
+    {"cboUsers", EditableList, {}, {840, 840, 3495, 315}, 1},
+    {"cmdRun", PushButton, "PLAY UNREAL TOURNAMENT", {120, 1320, 6495, 735}, 2, kPlayFont},
+    {"cmdSetDir", PushButton, "&Set UT Dir", {4440, 120, 2175, 495}, 3},
+    {"cmdAddUser", PushButton, "&Add UT User", {4440, 720, 2175, 495}, 4},
+    {"Label1", Label, "UT User", {120, 840, 735, 255}, 0, {}, Qt::AlignLeft, false, kWhite},
+    {"cboUserPass", HiddenList},
 };
+// clang-format on
+
+// Name, title, client area width and height in twips, controls.
+constexpr FormLayout kLayout{"frmUT", "Korvale", 6735, 2130, kControls};
 
 constexpr MenuSpec kMenus[] = {
     {.name = "File", .caption = "&File", .itemName = "Exit", .itemCaption = "&Exit"},

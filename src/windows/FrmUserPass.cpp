@@ -13,50 +13,26 @@ namespace korvale {
 
 namespace {
 
-constexpr ControlSpec kControls[] = {
-    {.name = "txtUtPlayer",
-     .kind = ControlKind::TextBox,
-     .rect = {1800, 600, 2655, 405},
-     .tabOrder = 1},
-    {.name = "Label1",
-     .kind = ControlKind::Label,
-     .text = "UT Player Name",
-     .rect = {240, 600, 1455, 375},
-     .alignment = Qt::AlignRight},
-    {.name = "txtUtPassword",
-     .kind = ControlKind::TextBox,
-     .rect = {1800, 1200, 2655, 405},
-     .tabOrder = 2},
-    {.name = "Label2",
-     .kind = ControlKind::Label,
-     .text = "UT NGStats Password",
-     .rect = {0, 1200, 1695, 375},
-     .alignment = Qt::AlignRight},
-    {.name = "Label3",
-     .kind = ControlKind::Label,
-     .text = "NEW UT PLAYER",
-     .rect = {360, 120, 4095, 375},
-     .font = FontSpec{.family = "Courier", .points = 15, .bold = true},
-     .alignment = Qt::AlignHCenter},
-    {.name = "cmdUTSavePlayer",
-     .kind = ControlKind::PushButton,
-     .text = "&Save",
-     .rect = {2280, 1680, 2175, 495},
-     .tabOrder = 3},
-    {.name = "cmdExit",
-     .kind = ControlKind::PushButton,
-     .text = "&Exit",
-     .rect = {120, 1680, 2055, 495},
-     .tabOrder = 4},
-};
+using enum ControlKind;
 
-constexpr FormLayout kLayout{
-    .name = "frmuserpass",
-    .title = "New User",
-    .clientWidth = 4680,
-    .clientHeight = 2250,
-    .controls = kControls,
+// One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
+// twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
+constexpr FontSpec kHeadingFont{.family = "Courier", .points = 15, .bold = true};
+
+// clang-format off
+constexpr ControlSpec kControls[] = {
+    {"txtUtPlayer", TextBox, {}, {1800, 600, 2655, 405}, 1},
+    {"Label1", Label, "UT Player Name", {240, 600, 1455, 375}, 0, {}, Qt::AlignRight},
+    {"txtUtPassword", TextBox, {}, {1800, 1200, 2655, 405}, 2},
+    {"Label2", Label, "UT NGStats Password", {0, 1200, 1695, 375}, 0, {}, Qt::AlignRight},
+    {"Label3", Label, "NEW UT PLAYER", {360, 120, 4095, 375}, 0, kHeadingFont, Qt::AlignHCenter},
+    {"cmdUTSavePlayer", PushButton, "&Save", {2280, 1680, 2175, 495}, 3},
+    {"cmdExit", PushButton, "&Exit", {120, 1680, 2055, 495}, 4},
 };
+// clang-format on
+
+// Name, title, client area width and height in twips, controls.
+constexpr FormLayout kLayout{"frmuserpass", "New User", 4680, 2250, kControls};
 
 constexpr char kLatin1Detail[] =
     "Korvale and Unreal Tournament keep names and passwords in Latin-1: Western European "
