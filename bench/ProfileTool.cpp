@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
             korvale::TextStream in =
                 files.GetFile(argv[2]).OpenAsTextStream(korvale::IOMode::ForReading);
             korvale::TextStream out = files.CreateTextFile(argv[3]);
-            korvale::RewriteProfile(in, out, "Bench Player", "s3cret");
+            korvale::RewriteProfile(in, out, korvale::ProfileEncoding::Latin1, "Bench Player",
+                                    "s3cret");
             in.Close();
             out.Close();
             return 0;

@@ -17,7 +17,7 @@ namespace {
 void RewriteFile(const FileSystem& files, const std::string& input, const std::string& output) {
     TextStream in = files.GetFile(input).OpenAsTextStream(IOMode::ForReading);
     TextStream out = files.CreateTextFile(output);
-    RewriteProfile(in, out, "Bench Player", "s3cret");
+    RewriteProfile(in, out, ProfileEncoding::Latin1, "Bench Player", "s3cret");
     in.Close();
     out.Close();
 }

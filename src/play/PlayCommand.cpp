@@ -36,13 +36,16 @@ void rewriteProfile(const FileSystem& files, const std::string& profile, const s
                     const PlayerPick& pick) {
     const File backupFile = files.GetFile(backup);
     const File profileFile = files.GetFile(profile);
+    // The backup holds the profile's bytes: its encoding is the profile's.
+    const ProfileEncoding encoding =
+        detectProfileEncoding(backupFile, pick.name(), pick.password());
     TextStream input = backupFile.OpenAsTextStream(IOMode::ForReading);
     std::string failure;
     {
         // A failure to open leaves the profile untouched and simply passes on.
         TextStream output = profileFile.OpenAsTextStream(IOMode::ForWriting);
         try {
-            RewriteProfile(input, output, pick.name(), pick.password());
+            RewriteProfile(input, output, encoding, pick.name(), pick.password());
             input.Close();
             output.Close();
             return;
@@ -54,8 +57,8 @@ void rewriteProfile(const FileSystem& files, const std::string& profile, const s
     try {
         files.copyInPlace(backup, profile);
     } catch (const std::exception&) {
-        throw ProfileLost(failure + "\nThe previous profile is in " +
-                          files.nativePath(backup) + ".");
+        throw ProfileLost(failure + "\nThe previous profile is in " + files.nativePath(backup) +
+                          ".");
     }
     throw std::runtime_error(failure);
 }

@@ -11,15 +11,23 @@ namespace {
 
 using namespace std::string_literals;
 
+// The line rules hold alike for single bytes and for UTF-16LE code units: each case runs in
+// both, its Latin-1 text turned into UTF-16LE after the byte-order mark.
+constexpr ProfileEncoding kWidths[] = {ProfileEncoding::Latin1, ProfileEncoding::Utf16Le};
+
+std::string Encoded(std::string_view latin1, ProfileEncoding encoding) {
+    return std::string(byteOrderMark(encoding)) + fromLatin1(latin1, encoding);
+}
+
 class RewriteProfileTest : public TempFolders {
 protected:
-    std::string Rewrite(const std::string& in, std::string_view name = "Bob",
-                        std::string_view password = "pw") {
-        WriteBytes(ProgramPath("in.ini"), in);
+    std::string Rewrite(const std::string& in, ProfileEncoding encoding,
+                        std::string_view name = "Bob", std::string_view password = "pw") {
+        WriteBytes(ProgramPath("in.ini"), Encoded(in, encoding));
         TextStream input =
             Files().GetFile(Files().programFile("in.ini")).OpenAsTextStream(IOMode::ForReading);
         TextStream output = Files().CreateTextFile(Files().programFile("out.ini"));
-        RewriteProfile(input, output, name, password);
+        RewriteProfile(input, output, encoding, name, password);
         input.Close();
         output.Close();
         return ReadBytes(ProgramPath("out.ini"));
@@ -61,12 +69,17 @@ TEST_F(RewriteProfileTest, ReplacesWholeKeysOnly) {
         {"NUL byte", "a\0b=c"s, "a\0b=c"s},
         {"lone CR", "Key=a\rb", "Key=a\rb"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Rewrite(c.line + "\r\n"), c.out + "\r\n") << c.name;
+    for (const ProfileEncoding encoding : kWidths) {
+        for (const auto& c : cases) {
+            EXPECT_EQ(Rewrite(c.line + "\r\n", encoding), Encoded(c.out + "\r\n", encoding))
+                << c.name;
+        }
+        EXPECT_EQ(Rewrite("Name=Old", encoding, "", ""), Encoded("Name=\r\n", encoding));
+        EXPECT_EQ(Rewrite(" Name=Old", encoding, "  J\xF6rg ,", "a b"),
+                  Encoded("Name=  J\xF6rg ,\r\n", encoding));
+        EXPECT_EQ(Rewrite("ngWorldSecret=x", encoding, "Bob", " p\0w "s),
+                  Encoded("ngWorldSecret= p\0w \r\n"s, encoding));
     }
-    EXPECT_EQ(Rewrite("Name=Old", "", ""), "Name=\r\n");
-    EXPECT_EQ(Rewrite(" Name=Old", "  J\xF6rg ,", "a b"), "Name=  J\xF6rg ,\r\n");
-    EXPECT_EQ(Rewrite("ngWorldSecret=x", "Bob", " p\0w "s), "ngWorldSecret= p\0w \r\n"s);
 }
 
 TEST_F(RewriteProfileTest, WritesOneCrLfLinePerInputLine) {
@@ -88,8 +101,10 @@ TEST_F(RewriteProfileTest, WritesOneCrLfLinePerInputLine) {
          "[Engine.Input]\r\nNoName=\r\nAlias=Name=x\r\n[DefaultPlayer]\r\n  Name=Old  \r\n",
          "[Engine.Input]\r\nNoName=\r\nAlias=Name=x\r\n[DefaultPlayer]\r\nName=Bob\r\n"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Rewrite(c.in), c.out) << c.name;
+    for (const ProfileEncoding encoding : kWidths) {
+        for (const auto& c : cases) {
+            EXPECT_EQ(Rewrite(c.in, encoding), Encoded(c.out, encoding)) << c.name;
+        }
     }
 }
 

@@ -131,6 +131,40 @@ void TextStream::passLinesTo(TextStream& output, const LineRule& rule) {
     }
 }
 
+std::string_view TextStream::peekBytes() {
+    if (m_begin == m_end && !fill()) {
+        return {};
+    }
+    return {m_buffer.get() + m_begin, m_end - m_begin};
+}
+
+void TextStream::skipBytes(std::size_t count) noexcept {
+    m_line += countLineBreaks({m_buffer.get() + m_begin, count});
+    m_begin += count;
+}
+
+bool TextStream::fillAtLeast(std::size_t count) {
+    // Reads may come short, so the bytes already buffered move to the front and more follow.
+    while (m_end - m_begin < count && !m_eof) {
+        std::memmove(m_buffer.get(), m_buffer.get() + m_begin, m_end - m_begin);
+        m_end -= m_begin;
+        m_begin = 0;
+        const std::size_t got = m_ops->read(m_handle, m_buffer.get() + m_end, kBufferSize - m_end);
+        m_eof = got == 0;
+        m_end += got;
+    }
+    return m_end - m_begin >= count;
+}
+
+bool TextStream::skipPrefix(std::string_view prefix) {
+    if (!fillAtLeast(prefix.size()) ||
+        std::string_view(m_buffer.get() + m_begin, prefix.size()) != prefix) {
+        return false;
+    }
+    skipBytes(prefix.size());
+    return true;
+}
+
 void TextStream::writeBuffered() {
     if (m_end > 0) {
         const std::size_t pending = std::exchange(m_end, 0);

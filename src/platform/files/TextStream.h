@@ -50,6 +50,16 @@ public:
     // than a copy.
     void passLinesTo(TextStream& output, const LineRule& rule);
 
+    // For a caller that reads text of another encoding as bytes: the bytes buffered from the
+    // stream's position on, read from the file when none are; empty only at the end. The view is
+    // valid until the stream is next used.
+    std::string_view peekBytes();
+    // Moves past the first `count` bytes of peekBytes().
+    void skipBytes(std::size_t count) noexcept;
+    // Moves past `prefix` (a byte-order mark) when the stream's next bytes are exactly it; when
+    // they are not, nothing moves and the result is false.
+    bool skipPrefix(std::string_view prefix);
+
     void Write(std::string_view text);
     void WriteLine(std::string_view text);
     void WriteBlankLines(std::size_t count);
@@ -73,6 +83,7 @@ private:
     // Moves past the first `bytes` of bufferedLines(), which hold `lineBreaks` line breaks.
     void skip(std::size_t bytes, std::size_t lineBreaks) noexcept;
     bool fill();
+    bool fillAtLeast(std::size_t count);
     void writeBuffered();
 
     FileOps* m_ops;
