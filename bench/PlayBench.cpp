@@ -9,6 +9,7 @@
 #include "ProfileGenerator.h"
 #include "platform/files/FileSystem.h"
 #include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeHostEnvironment.h"
 #include "platform/host/NativeLauncher.h"
 #include "platform/ports/UiServices.h"
 #include "play/PlayCommand.h"
@@ -44,7 +45,8 @@ void BM_PlayRealSizeProfile(benchmark::State& state) {
     NativeLauncher launcher;
     const test::FixedPick pick{0, "Bench Player", "s3cret"};
     GameFolder setting(files);
-    PlayCommand play(files, setting, ui, launcher);
+    const NativeHostEnvironment host;
+    PlayCommand play(files, setting, ui, launcher, host);
 
     for (auto _ : state) {
         play.PlayUT(pick);

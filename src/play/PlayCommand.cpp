@@ -66,8 +66,8 @@ void rewriteProfile(const FileSystem& files, const std::string& profile, const s
 }  // namespace
 
 PlayCommand::PlayCommand(const FileSystem& files, GameFolder& folder, UiServices& ui,
-                         ProgramLauncher& launcher)
-    : m_files(&files), m_folder(&folder), m_ui(&ui), m_launcher(&launcher) {}
+                         ProgramLauncher& launcher, const HostEnvironment& host)
+    : m_files(&files), m_folder(&folder), m_ui(&ui), m_launcher(&launcher), m_host(&host) {}
 
 void PlayCommand::PlayUT(const PlayerPick& pick) {
     // A Play requested from inside another Play's event step would launch the game twice.
@@ -87,7 +87,7 @@ void PlayCommand::PlayUT(const PlayerPick& pick) {
             return;
         }
         // One folder for the whole Play, even if a Save lands during the event step.
-        const GamePaths paths = m_folder->gamePaths();
+        const GamePaths paths = m_folder->gamePaths(*m_host);
         m_files->copyWhole(paths.profile, paths.backup);
         if (!m_ui->processEvents()) {
             return;  // the program is ending: leave the profile as it is

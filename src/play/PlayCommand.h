@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/files/FileSystem.h"
+#include "platform/ports/HostEnvironment.h"
 #include "platform/ports/ProgramLauncher.h"
 #include "platform/ports/UiServices.h"
 #include "play/PlayerPick.h"
@@ -11,8 +12,9 @@ namespace korvale {
 // Switches the game profile to the picked identity and starts the game.
 class PlayCommand {
 public:
+    // The host decides which profile and program the game really uses there.
     PlayCommand(const FileSystem& files, GameFolder& folder, UiServices& ui,
-                ProgramLauncher& launcher);
+                ProgramLauncher& launcher, const HostEnvironment& host);
 
     // Every failure ends in the message "Error" with its cause; the profile then holds its old
     // bytes or the whole rewrite.
@@ -25,6 +27,7 @@ private:
     GameFolder* m_folder;
     UiServices* m_ui;
     ProgramLauncher* m_launcher;
+    const HostEnvironment* m_host;
     bool m_running = false;
 };
 

@@ -6,9 +6,6 @@ namespace korvale {
 
 namespace {
 constexpr std::string_view kSettingFileName = "UTDir.ini";
-constexpr std::string_view kProfilePath = "System\\User.ini";
-constexpr std::string_view kBackupPath = "System\\UserKorvale.old";
-constexpr std::string_view kGamePath = "System\\UnrealTournament.exe";
 }  // namespace
 
 std::string UTGamePath(std::string_view folder, std::string_view relative) {
@@ -67,11 +64,12 @@ void GameFolder::refresh() {
     }
 }
 
-GamePaths GameFolder::gamePaths() const {
-    const auto path = [this](std::string_view relative) {
-        return m_files->nativePath(latin1ToUtf8(UTGamePath(m_gUTDir, relative)));
-    };
-    return {path(kProfilePath), path(kBackupPath), path(kGamePath)};
+GamePaths GameFolder::gamePaths(const HostEnvironment& host) const {
+    GamePaths paths = locateGamePaths(m_gUTDir, *m_files, host);
+    for (std::string* path : {&paths.profile, &paths.backup, &paths.program}) {
+        *path = m_files->nativePath(*path);
+    }
+    return paths;
 }
 
 }  // namespace korvale

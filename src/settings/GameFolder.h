@@ -5,20 +5,15 @@
 #include <string_view>
 
 #include "platform/files/FileSystem.h"
+#include "platform/ports/HostEnvironment.h"
 #include "platform/ports/UiServices.h"
+#include "settings/GamePaths.h"
 
 namespace korvale {
 
 // The game folder joined with a relative path ("System\User.ini" and the like): one backslash
 // between them unless the folder already ends with one. Latin-1 in, Latin-1 out.
 std::string UTGamePath(std::string_view folder, std::string_view relative);
-
-// The files of one Play, as the host names them.
-struct GamePaths {
-    std::string profile;
-    std::string backup;
-    std::string program;
-};
 
 // The one setting: the game folder, kept in UTDir.ini next to the program.
 class GameFolder {
@@ -48,8 +43,9 @@ public:
     // The full path of UTDir.ini (UTF-8).
     const std::string& gDirIniPath() const noexcept { return m_gDirIniPath; }
 
-    // The profile, its backup and the game program under the folder held now.
-    GamePaths gamePaths() const;
+    // The profile, its backup and the game program for the folder held now, as the host names
+    // them: where the game on this host really keeps them (locateGamePaths).
+    GamePaths gamePaths(const HostEnvironment& host) const;
 
 private:
     const FileSystem* m_files;

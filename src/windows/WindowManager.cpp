@@ -18,7 +18,7 @@ static void initWindowResources() {
 namespace korvale {
 
 WindowManager::WindowManager(const FileSystem& files, QtUiServices& ui, ProgramLauncher& launcher)
-    : m_files(files), m_ui(ui), m_folder(files), m_play(files, m_folder, ui, launcher) {
+    : m_files(files), m_ui(ui), m_folder(files), m_play(files, m_folder, ui, launcher, m_host) {
     initWindowResources();
     QApplication::setWindowIcon(QIcon(toQString(kIconResource)));
 }

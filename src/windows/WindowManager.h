@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "platform/files/FileSystem.h"
+#include "platform/host/NativeHostEnvironment.h"
 #include "platform/ports/ProgramLauncher.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
@@ -51,6 +52,7 @@ private:
 
     const FileSystem& m_files;
     QtUiServices& m_ui;
+    NativeHostEnvironment m_host;
     GameFolder m_folder;
     PlayCommand m_play;
     PlayerListModel m_players;

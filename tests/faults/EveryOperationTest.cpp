@@ -208,7 +208,7 @@ TEST_F(EveryOperationTest, PlayLeavesTheProfileOldOrWhollyRewrittenAndTheBackupO
         WriteBytes(SystemPath("User.ini"), profile);
         WriteBytes(SystemPath("UserKorvale.old"), oldBackup);
     };
-    const auto act = [&] { PlayCommand(Files(), m_folder, m_ui, m_launcher).PlayUT(pick); };
+    const auto act = [&] { PlayCommand(Files(), m_folder, m_ui, m_launcher, Host()).PlayUT(pick); };
     const auto check = [&](const Injection& injection) {
         const std::string nowProfile = ReadBytes(SystemPath("User.ini"));
         const std::string nowBackup = ReadBytes(SystemPath("UserKorvale.old"));

@@ -100,7 +100,7 @@ protected:
         return names;
     }
 
-    void Play() { PlayCommand(Files(), m_folder, m_ui, m_launcher).PlayUT(m_pick); }
+    void Play() { PlayCommand(Files(), m_folder, m_ui, m_launcher, Host()).PlayUT(m_pick); }
 
     std::vector<fs::path> m_mounts;
     FixedPick m_pick{0, "Alice", "pa"};

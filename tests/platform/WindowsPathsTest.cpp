@@ -149,7 +149,7 @@ protected:
     }
 
     void Play(ProgramLauncher& launcher) {
-        PlayCommand(Files(), m_folder, m_ui, launcher).PlayUT(m_pick);
+        PlayCommand(Files(), m_folder, m_ui, launcher, Host()).PlayUT(m_pick);
     }
 
     // The game folder as UTDir.ini holds it: Latin-1.

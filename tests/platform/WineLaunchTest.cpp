@@ -102,7 +102,7 @@ protected:
 
     void Play() {
         NativeLauncher launcher;
-        PlayCommand(Files(), m_folder, m_ui, launcher).PlayUT(m_pick);
+        PlayCommand(Files(), m_folder, m_ui, launcher, Host()).PlayUT(m_pick);
     }
 
     FixedPick m_pick{0, "Zo\xEB", "s3cret"};

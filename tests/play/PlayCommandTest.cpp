@@ -50,7 +50,7 @@ protected:
         WriteBytes(SystemPath("User.ini"), kProfile);
     }
     void Play(UiServices& ui, ProgramLauncher& launcher) {
-        PlayCommand(Files(), m_folder, ui, launcher).PlayUT(m_pick);
+        PlayCommand(Files(), m_folder, ui, launcher, Host()).PlayUT(m_pick);
     }
     void Play(ProgramLauncher& launcher) { Play(m_ui, launcher); }
     void Play() { m_play.PlayUT(m_pick); }
@@ -65,7 +65,7 @@ protected:
     RecordingUi m_ui;
     RecordingLauncher m_launcher;
     GameFolder m_folder{Files()};
-    PlayCommand m_play{Files(), m_folder, m_ui, m_launcher};
+    PlayCommand m_play{Files(), m_folder, m_ui, m_launcher, Host()};
 };
 
 TEST_F(PlayTest, SwitchesTheProfileAndStartsTheGameWhateverTheFolderForm) {
@@ -122,7 +122,7 @@ TEST_F(PlayTest, NoSelectionOrNoFolderStopsBeforeAnyFileIsTouched) {
         WriteBytes(ProgramPath("UTDir.ini"), c.setting);
         GameFolder folder(Files());
         RecordingUi ui;
-        PlayCommand(Files(), folder, ui, m_launcher).PlayUT(m_pick);
+        PlayCommand(Files(), folder, ui, m_launcher, Host()).PlayUT(m_pick);
         EXPECT_THAT(ui.Messages(), ElementsAre(Message{c.message, ""}));
         EXPECT_EQ(ui.EventRuns(), 0u);
         EXPECT_EQ(folder.gDirIniPath(), PathText(ProgramDir()) + "\\UTDir.ini");

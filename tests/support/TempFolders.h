@@ -11,6 +11,7 @@
 #include "RawFiles.h"
 #include "platform/files/FileSystem.h"
 #include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeHostEnvironment.h"
 
 namespace korvale::test {
 
@@ -25,6 +26,8 @@ protected:
 
     const FileSystem& Files() const { return *m_files; }
     FaultyFileOps& ops() { return m_ops; }
+    // The host the tests run on.
+    const HostEnvironment& Host() const { return m_host; }
 
     const std::filesystem::path& Root() const noexcept { return m_root; }
     std::filesystem::path ProgramDir() const { return m_root / "program"; }
@@ -41,6 +44,7 @@ private:
     NativeFileOps m_native;
     FaultyFileOps m_ops{m_native};
     std::unique_ptr<FileSystem> m_files;
+    NativeHostEnvironment m_host;
 };
 
 }  // namespace korvale::test

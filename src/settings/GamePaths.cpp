@@ -1,0 +1,81 @@
+#include "settings/GamePaths.h"
+
+#include <span>
+
+#include "platform/files/Text.h"
+#include "settings/GameFolder.h"
+
+namespace korvale {
+
+namespace {
+
+using Architecture = HostEnvironment::Architecture;
+
+constexpr std::string_view kProfilePath = "System\\User.ini";
+constexpr std::string_view kBackupPath = "System\\UserKorvale.old";
+constexpr std::string_view kGamePath = "System\\UnrealTournament.exe";
+
+// The native programs of the Linux game for an architecture, the usual name first.
+std::span<const std::string_view> nativePrograms(Architecture architecture) {
+    static constexpr std::string_view kX86_64[] = {"System64\\ut-bin-amd64", "System64\\ut-bin"};
+    static constexpr std::string_view kArm64[] = {"SystemARM64\\ut-bin-arm64",
+                                                  "SystemARM64\\ut-bin"};
+    static constexpr std::string_view kX86[] = {"System\\ut-bin"};
+    switch (architecture) {
+        case Architecture::X86_64:
+            return kX86_64;
+        case Architecture::Arm64:
+            return kArm64;
+        case Architecture::X86:
+            return kX86;
+        case Architecture::Other:
+            break;
+    }
+    return {};
+}
+
+// The profile and backup in a folder that stands for the game's System folder's parent.
+GamePaths profileUnder(std::string_view folder, std::string program) {
+    return {UTGamePath(folder, kProfilePath), UTGamePath(folder, kBackupPath), std::move(program)};
+}
+
+}  // namespace
+
+GamePaths locateGamePaths(std::string_view folder, const FileSystem& files,
+                          const HostEnvironment& host) {
+    // The joins work on UTF-8 as on Latin-1: only the final backslash counts.
+    const std::string game = latin1ToUtf8(folder);
+    GamePaths specified = profileUnder(game, UTGamePath(game, kGamePath));
+    switch (host.system()) {
+        case HostEnvironment::System::Linux:
+            if (files.FileExists(specified.program)) {
+                break;
+            }
+            for (const std::string_view native : nativePrograms(host.architecture())) {
+                std::string program = UTGamePath(game, native);
+                if (files.FileExists(program)) {
+                    return profileUnder(host.homeFolder() + "\\.utpg", std::move(program));
+                }
+            }
+            break;
+        case HostEnvironment::System::Windows: {
+            // The store mirrors the folder's path without its drive; a network path has none.
+            const std::string store = host.localAppData();
+            if (store.empty() || game.size() < 3 || game[1] != ':' ||
+                (game[2] != '\\' && game[2] != '/')) {
+                break;
+            }
+            GamePaths virtualised =
+                profileUnder(store + "\\VirtualStore" + game.substr(2), specified.program);
+            if (files.FileExists(virtualised.profile)) {
+                return virtualised;
+            }
+            break;
+        }
+        case HostEnvironment::System::Other:
+            break;
+    }
+    return specified;
+}
+
+}  // namespace korvale

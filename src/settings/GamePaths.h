@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/files/FileSystem.h"
+#include "platform/ports/HostEnvironment.h"
+
+namespace korvale {
+
+// The three files of one Play, as file-layer paths (UTF-8).
+struct GamePaths {
+    std::string profile;  // the profile the game reads, rewritten
+    std::string backup;   // its copy, beside it
+    std::string program;  // the game, started
+};
+
+// The files the game really uses, from the game folder (Latin-1) on this host:
+// - the native Linux game (a program for the machine's architecture under System64,
+//   SystemARM64 or System, and no System\UnrealTournament.exe) reads
+//   $HOME/.utpg/System/User.ini, and its own program is started;
+// - on Windows, once the game, virtualised, has its own copy of the profile under
+//   %LOCALAPPDATA%\VirtualStore, that copy is the profile, and the program stays the real one;
+// - otherwise System\User.ini, System\UserKorvale.old and System\UnrealTournament.exe.
+GamePaths locateGamePaths(std::string_view folder, const FileSystem& files,
+                          const HostEnvironment& host);
+
+}  // namespace korvale
