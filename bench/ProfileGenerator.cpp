@@ -272,6 +272,30 @@ void WriteProfile(const fs::path& file, std::uint64_t bytes) {
     }
 }
 
+void WriteUtf16LeProfile(const fs::path& file, std::uint64_t bytes) {
+    std::u16string text;
+    for (const char c : RealisticProfile()) {
+        text.push_back(static_cast<unsigned char>(c));
+    }
+    text +=
+        u"[UBrowser.UBrowserFavoritesFactRU]\r\n"
+        u"Favorites[0]=(ServerName=\"\u0421\u0435\u0440\u0432\u0435\u0440 \u6F22\u5B57 "
+        u"\U0001F600\",ServerIP=\"10.1.0.1\",ServerPort=7777,bDontExport=False)\r\n";
+    std::string profile;
+    for (const char16_t unit : text) {
+        profile.push_back(static_cast<char>(unit & 0xFF));
+        profile.push_back(static_cast<char>(unit >> 8));
+    }
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write("\xFF\xFE", 2);
+    for (std::uint64_t written = 2; written < bytes; written += profile.size()) {
+        out.write(profile.data(), static_cast<std::streamsize>(profile.size()));
+    }
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+}
+
 void WritePlayerFile(const fs::path& file, std::size_t records) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     std::string chunk;

@@ -15,6 +15,11 @@ std::string RealisticProfile();
 // that a 200 MB profile is never held in memory.
 void WriteProfile(const std::filesystem::path& file, std::uint64_t bytes);
 
+// The same profile as the engine saves it once it holds a character outside its code page:
+// UTF-16LE after a byte-order mark, with a few characters beyond Latin-1 (one beyond the BMP).
+// `bytes` counts the whole file, the mark included.
+void WriteUtf16LeProfile(const std::filesystem::path& file, std::uint64_t bytes);
+
 // A player list file of `records` "name,password" records separated by CR LF, none after the last.
 void WritePlayerFile(const std::filesystem::path& file, std::size_t records);
 
