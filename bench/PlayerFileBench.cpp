@@ -24,7 +24,9 @@ void BM_LoadPlayers(benchmark::State& state) {
             break;
         }
         state.PauseTiming();  // the list's own clean-up is not the load's
-        { const Players drop = std::move(players); }
+        {
+            const Players drop = std::move(players);
+        }
         state.ResumeTiming();
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));

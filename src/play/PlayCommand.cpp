@@ -57,8 +57,8 @@ void rewriteProfile(const FileSystem& files, const std::string& profile, const s
     try {
         files.copyInPlace(backup, profile);
     } catch (const std::exception&) {
-        throw ProfileLost(failure + "\nThe previous profile is in " + files.nativePath(backup) +
-                          ".");
+        throw ProfileLost(failure + "\nThe previous profile is in " +
+                          files.nativePath(backup) + ".");
     }
     throw std::runtime_error(failure);
 }

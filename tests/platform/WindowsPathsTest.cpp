@@ -167,6 +167,60 @@ protected:
     GameFolder m_folder{Files()};
 };
 
+// --- The game's VirtualStore copy of its profile ---------------------------------------------
+
+// LOCALAPPDATA set for the test, and put back after it.
+class ScopedLocalAppData {
+public:
+    explicit ScopedLocalAppData(const fs::path& folder) {
+        const DWORD needed = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+        if (needed > 0) {
+            std::wstring old(needed, L'\0');
+            old.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", old.data(), needed));
+            m_old = old;
+        }
+        SetEnvironmentVariableW(L"LOCALAPPDATA", folder.c_str());
+    }
+    ScopedLocalAppData(const ScopedLocalAppData&) = delete;
+    ScopedLocalAppData& operator=(const ScopedLocalAppData&) = delete;
+    ~ScopedLocalAppData() {
+        SetEnvironmentVariableW(L"LOCALAPPDATA", m_old ? m_old->c_str() : nullptr);
+    }
+
+private:
+    std::optional<std::wstring> m_old;
+};
+
+TEST_F(WindowsPathsTest, AVirtualisedGameHasItsVirtualStoreCopySwitched) {
+    const fs::path game = MakeGameFolder("Program Files (x86)\\Unreal Tournament");
+    const std::string folder = PathText(game);
+    ASSERT_EQ(folder.substr(1, 2), ":\\");
+    const ScopedLocalAppData local(Root() / "Local");
+    // Where the system keeps this user's copy: the folder's path without its drive.
+    const fs::path store = Utf8Path(PathText(Root() / "Local" / "VirtualStore") + folder.substr(2));
+    fs::create_directories(store / "System");
+    WriteBytes(store / "System" / "User.ini", kProfile);
+    WriteBytes(game / "System" / "User.ini", "Name=Unread\r\n");
+    const fs::path program = PlaceStandin(game / "System" / "UnrealTournament.exe");
+    SetGameFolder(folder);
+    NativeLauncher launcher;
+    Play(launcher);
+
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_EQ(ReadBytes(store / "System" / "User.ini"), kRewritten);
+    EXPECT_EQ(ReadBytes(store / "System" / "UserKorvale.old"), kProfile);
+    EXPECT_EQ(ReadBytes(game / "System" / "User.ini"), "Name=Unread\r\n");
+    EXPECT_FALSE(fs::exists(game / "System" / "UserKorvale.old"));
+    ASSERT_TRUE(WaitForText(RecordOf(program), "cwd="));
+    EXPECT_EQ(ReadRecord(program)["command"], "\"" + folder + "\\System\\UnrealTournament.exe\"");
+
+    // Without the copy, the game reads its own profile, and so that one is switched.
+    fs::remove(store / "System" / "User.ini");
+    WriteBytes(game / "System" / "User.ini", kProfile);
+    Play(launcher);
+    EXPECT_EQ(ReadBytes(game / "System" / "User.ini"), kRewritten);
+}
+
 // --- Names outside ASCII ----------------------------------------------------------------------
 
 TEST_F(WindowsPathsTest, AGameFolderWithSpacesAndLatin1LettersPlaysInEveryForm) {

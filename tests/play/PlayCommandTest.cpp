@@ -9,11 +9,11 @@
 #include <sys/wait.h>
 #endif
 
-#include "FixedPick.h"
 #include "RawFiles.h"
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
+#include "FixedPick.h"
 #include "platform/host/NativeLauncher.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
@@ -56,9 +56,7 @@ protected:
     void Play() { m_play.PlayUT(m_pick); }
     std::string Profile() const { return ReadBytes(SystemPath("User.ini")); }
     bool HasBackup() const { return fs::exists(SystemPath("UserKorvale.old")); }
-    std::string GameProgram() const {
-        return Native(GameFolderText() + "\\System\\UnrealTournament.exe");
-    }
+    std::string GameProgram() const { return Native(GameFolderText() + "\\System\\UnrealTournament.exe"); }
     std::string Native(const std::string& path) const { return Files().nativePath(path); }
 
     FixedPick m_pick{1, "Bob", "pb"};
@@ -150,8 +148,7 @@ TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
     } cases[] = {
         {"setting file", ProgramPath("UTDir.ini"), GameFolderText(),
          PathText(ProgramPath("UTDir.ini"))},
-        {"game profile", SystemPath("User.ini"), GameFolderText(),
-         PathText(SystemPath("User.ini"))},
+        {"game profile", SystemPath("User.ini"), GameFolderText(), PathText(SystemPath("User.ini"))},
         {"wrong game folder", {}, GameFolderText() + "X", GameFolderText() + "X\\System\\User.ini"},
     };
     for (const auto& c : cases) {
