@@ -28,12 +28,7 @@ using ::testing::StartsWith;
 // UTF-16LE, as the engine saves a profile that holds a character outside its code page (here
 // U+0141 in a server's name).
 std::string Utf16Le(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
+    return "\xFF\xFE" + Utf16LeBytes(text);
 }
 const std::string kProfile = Utf16Le(u"[DefaultPlayer]\r\nName=Player\r\nS=\u0141\r\n");
 const std::string kRewritten = Utf16Le(u"[DefaultPlayer]\r\nName=Zo\u00E9\u00FF\r\nS=\u0141\r\n");

@@ -21,9 +21,10 @@ std::string Encoded(std::string_view latin1, ProfileEncoding encoding) {
 
 class RewriteProfileTest : public TempFolders {
 protected:
-    std::string Rewrite(const std::string& in, ProfileEncoding encoding,
-                        std::string_view name = "Bob", std::string_view password = "pw") {
-        WriteBytes(ProgramPath("in.ini"), Encoded(in, encoding));
+    // The profile's bytes rewritten in `encoding`.
+    std::string RewriteBytes(const std::string& profile, ProfileEncoding encoding,
+                             std::string_view name, std::string_view password) {
+        WriteBytes(ProgramPath("in.ini"), profile);
         TextStream input =
             Files().GetFile(Files().programFile("in.ini")).OpenAsTextStream(IOMode::ForReading);
         TextStream output = Files().CreateTextFile(Files().programFile("out.ini"));
@@ -31,6 +32,22 @@ protected:
         input.Close();
         output.Close();
         return ReadBytes(ProgramPath("out.ini"));
+    }
+    // A profile of Latin-1 text, in `encoding`, rewritten.
+    std::string Rewrite(const std::string& in, ProfileEncoding encoding,
+                        std::string_view name = "Bob", std::string_view password = "pw") {
+        return RewriteBytes(Encoded(in, encoding), encoding, name, password);
+    }
+    ProfileEncoding Detect(const std::string& profile, std::string_view name,
+                           std::string_view password) {
+        WriteBytes(ProgramPath("in.ini"), profile);
+        return detectProfileEncoding(Files().GetFile(Files().programFile("in.ini")), name,
+                                     password);
+    }
+    // The profile's encoding found and the profile rewritten in it, as Play does.
+    std::string RewriteAsPlay(const std::string& profile, std::string_view name,
+                              std::string_view password) {
+        return RewriteBytes(profile, Detect(profile, name, password), name, password);
     }
 };
 
@@ -106,6 +123,90 @@ TEST_F(RewriteProfileTest, WritesOneCrLfLinePerInputLine) {
             EXPECT_EQ(Rewrite(c.in, encoding), Encoded(c.out, encoding)) << c.name;
         }
     }
+}
+
+TEST_F(RewriteProfileTest, TheEncodingIsTakenFromTheProfileItself) {
+    const std::string ascii(70000, 'a');  // beyond the 64 KiB a stream reads at once
+    const struct {
+        const char* name;
+        std::string bytes;
+        ProfileEncoding encoding;
+    } cases[] = {
+        {"empty", "", ProfileEncoding::Latin1},
+        {"pure ASCII", "[URL]\r\nName=Player\r\n", ProfileEncoding::Latin1},
+        {"Latin-1", "Name=Zo\xE9\r\n", ProfileEncoding::Latin1},
+        {"UTF-8", "Name=Zo\xC3\xA9\r\n", ProfileEncoding::Utf8},
+        {"UTF-8 beyond the BMP", "A=\xF0\x9F\x98\x80", ProfileEncoding::Utf8},
+        {"UTF-8 with its mark", "\xEF\xBB\xBFName=Player\r\n", ProfileEncoding::Utf8Bom},
+        {"UTF-8 mark, Latin-1 after it", "\xEF\xBB\xBF\xE9", ProfileEncoding::Utf8Bom},
+        {"UTF-16LE mark", "\xFF\xFE" + Utf16LeBytes(u"Name=Zo\u00E9\r\n"),
+         ProfileEncoding::Utf16Le},
+        {"UTF-16LE mark alone", "\xFF\xFE", ProfileEncoding::Utf16Le},
+        {"UTF-16BE mark is not ours", "\xFE\xFF\0N"s, ProfileEncoding::Latin1},
+        {"overlong form", "A=\xC0\x80", ProfileEncoding::Latin1},
+        {"surrogate", "A=\xED\xA0\x80", ProfileEncoding::Latin1},
+        {"beyond U+10FFFF", "A=\xF4\x90\x80\x80", ProfileEncoding::Latin1},
+        {"cut short at the end", "A=\xC3", ProfileEncoding::Latin1},
+        {"cut short by a line break", "A=\xC3\r\n\xA9", ProfileEncoding::Latin1},
+        {"UTF-8 then one Latin-1 byte far on", "\xC3\xA9" + ascii + "\xE9",
+         ProfileEncoding::Latin1},
+        {"a sequence across the stream's buffer", std::string(65535, 'a') + "\xC3\xA9",
+         ProfileEncoding::Utf8},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Detect(c.bytes, "\xE9", ""), c.encoding) << c.name;
+    }
+}
+
+TEST_F(RewriteProfileTest, TheIdentityIsWrittenInTheProfilesEncoding) {
+    // Characters beyond Latin-1 in the other lines: U+010A and U+0A05 U+0100 (whose UTF-16LE
+    // bytes hold a line feed byte, the second followed by a zero byte), U+0120 (a space byte), a
+    // CJK character, and one beyond the BMP.
+    const std::u16string others = u"Alias=\u010A\u0A05\u0100\u0120 \u6F22 \U0001F600";
+    const struct {
+        const char* name;
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"Latin-1", "[DefaultPlayer]\r\nName=Old\r\nK=caf\xE9\r\n  ngWorldSecret=x  \r\n",
+         "[DefaultPlayer]\r\nName=Zo\xE9 \xFF\r\nK=caf\xE9\r\nngWorldSecret=p\xE9\xFF\r\n"},
+        {"pure ASCII stays single bytes", "Name=Old\n", "Name=Zo\xE9 \xFF\r\n"},
+        {"UTF-8", "K=\xE2\x82\xAC\r\n name=Old\nngWorldSecret=x",
+         "K=\xE2\x82\xAC\r\nName=Zo\xC3\xA9 \xC3\xBF\r\nngWorldSecret=p\xC3\xA9\xC3\xBF\r\n"},
+        {"UTF-8 with its mark, a key on the first line", "\xEF\xBB\xBF  Name=Old \r\nK=\xC3\xA9",
+         "\xEF\xBB\xBFName=Zo\xC3\xA9 \xC3\xBF\r\nK=\xC3\xA9\r\n"},
+        {"UTF-16LE",
+         "\xFF\xFE" + Utf16LeBytes(u"  Name=Old  \r\n" + others + u"\r\n[Engine.PlayerPawn]\n" +
+                                   u"ngWorldSecret=x\r\nNoName=\r\n\u0120 \r\n  \rx\r\n"),
+         "\xFF\xFE" + Utf16LeBytes(u"Name=Zo\u00E9 \u00FF\r\n" + others +
+                                   u"\r\n[Engine.PlayerPawn]\r\nngWorldSecret=p\u00E9\u00FF\r\n" +
+                                   u"NoName=\r\n\u0120\r\n\rx\r\n")},
+        {"UTF-16LE, a key on the first line, no final break",
+         "\xFF\xFE" + Utf16LeBytes(u" name=Old\r\n" + others),
+         "\xFF\xFE" + Utf16LeBytes(u"Name=Zo\u00E9 \u00FF\r\n" + others + u"\r\n")},
+        {"UTF-16LE, half a code unit at the end", "\xFF\xFE" + Utf16LeBytes(u"A=b\r\n") + "c",
+         "\xFF\xFE" + Utf16LeBytes(u"A=b\r\n")},
+        {"UTF-16LE mark alone", "\xFF\xFE", "\xFF\xFE"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RewriteAsPlay(c.in, "Zo\xE9 \xFF", "p\xE9\xFF"), c.out) << c.name;
+    }
+}
+
+TEST_F(RewriteProfileTest, UTF16LELinesRunAcrossTheStreamsBuffer) {
+    // Lines of every length around the 64 KiB the stream reads at once, so that a line, a line
+    // break and a code unit are each cut by the buffer's end at one point or another.
+    std::u16string in;
+    std::u16string out;
+    for (std::size_t length = 1; in.size() < 100000; length += 7) {
+        const std::u16string value(length, u'\u010A');
+        in += u" K=" + value + u" \r\nName=x\n";
+        out += u"K=" + value + u"\r\nName=\u00E9\r\n";
+    }
+    EXPECT_EQ(RewriteAsPlay("\xFF\xFE" + Utf16LeBytes(in), "\xE9", ""),
+              "\xFF\xFE" + Utf16LeBytes(out));
+    EXPECT_EQ(RewriteAsPlay("\xFF\xFE" + Utf16LeBytes(in) + "\xFF", "\xE9", ""),
+              "\xFF\xFE" + Utf16LeBytes(out));
 }
 
 }  // namespace

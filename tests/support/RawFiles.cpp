@@ -24,6 +24,15 @@ void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
     }
 }
 
+std::string Utf16LeBytes(std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
 std::string PathText(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};

@@ -10,6 +10,9 @@ namespace korvale::test {
 std::string ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
 
+// UTF-16 text as the bytes of UTF-16LE, without a byte-order mark.
+std::string Utf16LeBytes(std::u16string_view text);
+
 // A path as UTF-8 text, the form Korvale's file layer and its messages use.
 std::string PathText(const std::filesystem::path& path);
 
