@@ -34,7 +34,7 @@ std::span<const std::string_view> nativePrograms(Architecture architecture) {
     return {};
 }
 
-// The profile and backup in a folder that stands for the game's System folder's parent.
+// The profile and its backup in the System folder under `folder`, with the program given.
 GamePaths profileUnder(std::string_view folder, std::string program) {
     return {UTGamePath(folder, kProfilePath), UTGamePath(folder, kBackupPath), std::move(program)};
 }
