@@ -1,9 +1,13 @@
 #include "play/PlayCommand.h"
 
 #include <exception>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/files/FileError.h"
+#include "platform/files/FileLock.h"
+#include "platform/files/ReplacementFile.h"
 #include "platform/files/Text.h"
 #include "play/ProfileRewrite.h"
 #include "settings/GameFolder.h"
@@ -11,6 +15,9 @@
 namespace korvale {
 
 namespace {
+
+// Beside the profile's file: one Play at a time for each profile, whatever program runs it.
+constexpr std::string_view kLockSuffix = ".korvale-lock";
 
 // Marks a Play as running for as long as it lasts, however it ends.
 class RunningPlay {
@@ -30,9 +37,10 @@ public:
     explicit ProfileLost(const std::string& detail) : std::runtime_error(detail) {}
 };
 
-// Rewrites the profile in place from the backup. The profile keeps its identity (a link stays a
-// link, owner and mode stay); when the rewrite fails, the backup's bytes are put back.
-void rewriteProfile(const FileSystem& files, const std::string& profile, const std::string& backup,
+// Rewrites the profile in place from the backup, for a profile with more names than one (hard
+// links), which a new file would part from the others. When the rewrite fails, the backup's bytes
+// are put back.
+void rewriteInPlace(const FileSystem& files, const std::string& profile, const std::string& backup,
                     const PlayerPick& pick) {
     const File backupFile = files.GetFile(backup);
     const File profileFile = files.GetFile(profile);
@@ -47,6 +55,7 @@ void rewriteProfile(const FileSystem& files, const std::string& profile, const s
         try {
             RewriteProfile(input, output, encoding, pick.name(), pick.password());
             input.Close();
+            output.flush();
             output.Close();
             return;
         } catch (const std::exception& error) {
@@ -61,6 +70,21 @@ void rewriteProfile(const FileSystem& files, const std::string& profile, const s
                           files.nativePath(backup) + ".");
     }
     throw std::runtime_error(failure);
+}
+
+// Writes the rewrite into a new file beside the profile and swaps it in whole.
+void rewriteWhole(const FileSystem& files, const std::string& profile, const std::string& backup,
+                  const PlayerPick& pick) {
+    const File backupFile = files.GetFile(backup);
+    files.GetFile(profile);
+    // The backup holds the profile's bytes: its encoding is the profile's.
+    const ProfileEncoding encoding =
+        detectProfileEncoding(backupFile, pick.name(), pick.password());
+    TextStream input = backupFile.OpenAsTextStream(IOMode::ForReading);
+    ReplacementFile output(files.ops(), profile);
+    RewriteProfile(input, output.stream(), encoding, pick.name(), pick.password());
+    input.Close();
+    output.commit();
 }
 
 }  // namespace
@@ -88,11 +112,35 @@ void PlayCommand::PlayUT(const PlayerPick& pick) {
         }
         // One folder for the whole Play, even if a Save lands during the event step.
         const GamePaths paths = m_folder->gamePaths(*m_host);
-        m_files->copyWhole(paths.profile, paths.backup);
+        if (m_launcher->isRunning(paths.program)) {
+            // The game rewrites the profile as it pleases: a switch now would be lost, and the
+            // backup would hold the switched profile.
+            m_ui->showMessage("Unreal Tournament is already running");
+            return;
+        }
+        FileOps& ops = m_files->ops();
+        m_files->GetFile(paths.profile);  // a missing profile is named as such, before any lock
+        const std::optional<FileLock> lock =
+            FileLock::take(ops, ops.resolve(paths.profile) + std::string(kLockSuffix));
+        if (!lock) {
+            m_ui->showMessage("Another Play of this game folder is running");
+            return;
+        }
+        // No other Play of this profile runs now: what is left of new files was left by a stop.
+        ReplacementFile::removeLeftovers(ops, paths.profile);
+        ReplacementFile::removeLeftovers(ops, paths.backup);
+        // A backup that shares the profile's file was left by a Play stopped between its swaps.
+        const bool inPlace =
+            ops.linkCount(paths.profile) > (ops.sameFile(paths.profile, paths.backup) ? 2u : 1u);
+        if (inPlace) {
+            m_files->copyWhole(paths.profile, paths.backup);
+        } else {
+            m_files->linkOrCopyWhole(paths.profile, paths.backup);
+        }
         if (!m_ui->processEvents()) {
             return;  // the program is ending: leave the profile as it is
         }
-        rewriteProfile(*m_files, paths.profile, paths.backup, pick);
+        (inPlace ? rewriteInPlace : rewriteWhole)(*m_files, paths.profile, paths.backup, pick);
         m_launcher->start(paths.program);
     } catch (const std::exception& error) {
         m_ui->showMessage("Error", error.what());

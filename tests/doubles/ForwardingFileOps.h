@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/files/FileOps.h"
 
@@ -11,7 +12,22 @@ namespace korvale::test {
 // what it changes; before() sees each call that can fail, ahead of it.
 class ForwardingFileOps : public FileOps {
 public:
-    enum class Op { Open, Read, Write, Flush, Truncate, Close, Rename, Size, Resolve, Permissions };
+    enum class Op {
+        Open,
+        Read,
+        Write,
+        Flush,
+        Truncate,
+        Close,
+        Rename,
+        Size,
+        Resolve,
+        Permissions,
+        Links,
+        List,
+        Link,
+        Lock
+    };
 
     explicit ForwardingFileOps(FileOps& inner) : m_inner(&inner) {}
 
@@ -57,6 +73,25 @@ public:
     void copyPermissions(const std::string& model, Handle& file) override {
         before(Op::Permissions, file.path);
         m_inner->copyPermissions(model, file);
+    }
+    std::uint64_t linkCount(const std::string& path) override {
+        before(Op::Links, path);
+        return m_inner->linkCount(path);
+    }
+    bool sameFile(const std::string& first, const std::string& second) override {
+        return m_inner->sameFile(first, second);
+    }
+    std::vector<std::string> list(const std::string& folder) override {
+        before(Op::List, folder);
+        return m_inner->list(folder);
+    }
+    bool link(const std::string& from, const std::string& to) override {
+        before(Op::Link, to);
+        return m_inner->link(from, to);
+    }
+    std::optional<Handle> lock(const std::string& path) override {
+        before(Op::Lock, path);
+        return m_inner->lock(path);
     }
     std::string nativeForm(const std::string& path) override { return m_inner->nativeForm(path); }
 

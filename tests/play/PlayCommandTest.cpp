@@ -6,14 +6,22 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
+
+#include <chrono>
+#include <set>
+#include <thread>
 
 #include "RawFiles.h"
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
 #include "FixedPick.h"
+#include "platform/host/NativeFileOps.h"
 #include "platform/host/NativeLauncher.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
@@ -56,7 +64,16 @@ protected:
     void Play() { m_play.PlayUT(m_pick); }
     std::string Profile() const { return ReadBytes(SystemPath("User.ini")); }
     bool HasBackup() const { return fs::exists(SystemPath("UserKorvale.old")); }
-    std::string GameProgram() const { return Native(GameFolderText() + "\\System\\UnrealTournament.exe"); }
+    static std::set<std::string> FilesIn(const fs::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
+    std::string GameProgram() const {
+        return Native(GameFolderText() + "\\System\\UnrealTournament.exe");
+    }
     std::string Native(const std::string& path) const { return Files().nativePath(path); }
 
     FixedPick m_pick{1, "Bob", "pb"};
@@ -133,6 +150,7 @@ TEST_F(PlayTest, NoSelectionOrNoFolderStopsBeforeAnyFileIsTouched) {
 TEST_F(PlayTest, AnEmptiedSettingFileLeavesTheFolderInMemory) {
     Play();
     WriteBytes(ProgramPath("UTDir.ini"), "");
+    m_launcher.Finish();
     Play();
     EXPECT_THAT(m_ui.Messages(), IsEmpty());
     EXPECT_THAT(m_launcher.Started(), ElementsAre(GameProgram(), GameProgram()));
@@ -210,7 +228,7 @@ TEST_F(PlayTest, AFailureMidRewriteLeavesTheOldProfileByteForByte) {
           .pathContains = "UserKorvale.old"},
          SystemPath("UserKorvale.old")},
         {"profile close",
-         {.op = Op::Close, .nth = 2, .pathContains = "System/User.ini"},
+         {.op = Op::Close, .pathContains = "System/User.ini"},
          SystemPath("User.ini")},
     };
     for (const auto& c : cases) {
@@ -232,6 +250,8 @@ TEST_F(PlayTest, AFailureMidRewriteLeavesTheOldProfileByteForByte) {
 }
 
 TEST_F(PlayTest, WhenTheRestoreFailsTooTheMessageSaysWhereThePreviousProfileIs) {
+    // Only a profile with other names is rewritten in place, and so needs a restore.
+    fs::create_hard_link(SystemPath("User.ini"), SystemPath("Clan.ini"));
     ops().Inject({.op = Op::Write, .pathContains = "System/User.ini", .times = 0});
     Play();
     EXPECT_THAT(m_ui.Messages(),
@@ -251,11 +271,18 @@ TEST_F(PlayTest, ARefusedStartSaysErrorAndKeepsTheRewrite) {
     EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
 }
 
-TEST_F(PlayTest, TwoPlaysInARowBackUpTheFirstRewrite) {
+TEST_F(PlayTest, TwoPlaysInARowBackUpTheFirstRewriteOnceTheGameHasEnded) {
     Play();
     m_pick = {0, "Alice", "pa"};
     Play();
-    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_THAT(m_ui.Messages(), ElementsAre(Message{"Unreal Tournament is already running", ""}));
+    EXPECT_EQ(m_ui.EventRuns(), 1u);
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
+    EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
+
+    m_launcher.Finish();
+    Play();
+    EXPECT_EQ(m_ui.Messages().size(), 1u);
     EXPECT_EQ(m_launcher.Started().size(), 2u);
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), Rewritten("Bob", "pb"));
     EXPECT_EQ(Profile(), Rewritten("Alice", "pa"));
@@ -283,6 +310,7 @@ TEST_F(PlayTest, APlayRequestedDuringTheEventStepDoesNotRun) {
 
     // Once it is over, failed or not, the next Play runs.
     m_ui.OnProcessEvents({});
+    m_launcher.Finish();
     fs::remove(SystemPath("User.ini"));
     Play();
     WriteBytes(SystemPath("User.ini"), kProfile);
@@ -313,29 +341,97 @@ TEST_F(PlayTest, WhenTheProgramEndsDuringTheEventStepTheProfileIsLeftAlone) {
     EXPECT_THAT(m_launcher.Started(), IsEmpty());
 }
 
-TEST_F(PlayTest, ALinkedProfileStaysLinkedWithItsMode) {
+TEST_F(PlayTest, ALinkedProfileStaysLinkedWithItsModeAndOwner) {
     KORVALE_POSIX_ONLY();
-    fs::create_directory(Root() / "profiles");
-    fs::rename(SystemPath("User.ini"), Root() / "profiles" / "User.ini");
+    const fs::path profiles = Root() / "profiles";
+    const fs::path real = profiles / "User.ini";
+    fs::create_directory(profiles);
+    fs::rename(SystemPath("User.ini"), real);
     fs::create_symlink("../../profiles/User.ini", SystemPath("User.ini"));
-    fs::permissions(Root() / "profiles" / "User.ini", fs::perms(0640));
-    fs::create_hard_link(Root() / "profiles" / "User.ini", Root() / "profiles" / "Clan.ini");
+    fs::permissions(real, fs::perms(0640));
+#ifndef _WIN32
+    // Another user's profile, where the test may give files away (as root).
+    const bool owned = ::geteuid() == 0 && ::chown(real.c_str(), 4321, 4322) == 0;
+#endif
     Play();
     EXPECT_THAT(m_ui.Messages(), IsEmpty());
     ASSERT_TRUE(fs::is_symlink(SystemPath("User.ini")));
     EXPECT_EQ(fs::read_symlink(SystemPath("User.ini")), "../../profiles/User.ini");
-    EXPECT_EQ(fs::hard_link_count(Root() / "profiles" / "User.ini"), 2u);
-    EXPECT_EQ(ReadBytes(Root() / "profiles" / "Clan.ini"), Rewritten("Bob", "pb"));
-    EXPECT_EQ(fs::status(SystemPath("User.ini")).permissions() & fs::perms::mask, fs::perms(0640));
+    EXPECT_EQ(ReadBytes(real), Rewritten("Bob", "pb"));
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::mask, fs::perms(0640));
+#ifndef _WIN32
+    struct stat status {};
+    ASSERT_EQ(::stat(real.c_str(), &status), 0);
+    if (owned) {
+        EXPECT_EQ(status.st_uid, 4321u);
+        EXPECT_EQ(status.st_gid, 4322u);
+    }
+#endif
     EXPECT_FALSE(fs::is_symlink(SystemPath("UserKorvale.old")));
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
+    EXPECT_EQ(fs::status(SystemPath("UserKorvale.old")).permissions() & fs::perms::mask,
+              fs::perms(0640))
+        << "the backup holds the password too";
+    EXPECT_THAT(FilesIn(profiles), ElementsAre("User.ini", "User.ini.korvale-lock"));
+}
 
-    // A failed rewrite puts the old bytes back through the same link.
+TEST_F(PlayTest, AProfileWithOtherNamesIsRewrittenInPlaceForAllOfThem) {
+    fs::create_hard_link(SystemPath("User.ini"), Root() / "Clan.ini");
+    Play();
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_EQ(fs::hard_link_count(SystemPath("User.ini")), 2u);
+    EXPECT_EQ(ReadBytes(Root() / "Clan.ini"), Rewritten("Bob", "pb"));
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
+
+    // A failed rewrite puts the old bytes back for every name.
+    m_launcher.Finish();
+    WriteBytes(SystemPath("User.ini"), kProfile);
     ops().Inject({.op = Op::Write, .pathContains = "System/User.ini"});
     Play();
     EXPECT_EQ(m_ui.Messages().size(), 1u);
-    EXPECT_TRUE(fs::is_symlink(SystemPath("User.ini")));
-    EXPECT_EQ(ReadBytes(Root() / "profiles" / "Clan.ini"), Rewritten("Bob", "pb"));
+    EXPECT_EQ(ReadBytes(Root() / "Clan.ini"), kProfile);
+    EXPECT_EQ(fs::hard_link_count(SystemPath("User.ini")), 2u);
+}
+
+TEST_F(PlayTest, APlayOfAProfileAnotherProcessIsPlayingChangesNothing) {
+    KORVALE_POSIX_ONLY();
+#ifndef _WIN32
+    // Another Korvale holds the lock of this profile, as a Play of its own does.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        NativeFileOps host;
+        const auto held = host.lock(PathText(SystemPath("User.ini.korvale-lock")));
+        const char answer = held ? 'y' : 'n';
+        [[maybe_unused]] const auto written = ::write(ready[1], &answer, 1);
+        ::pause();  // until killed
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char answer = 0;
+    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+    ::close(ready[0]);
+    ASSERT_EQ(answer, 'y');
+
+    Play();
+    EXPECT_THAT(m_ui.Messages(),
+                ElementsAre(Message{"Another Play of this game folder is running", ""}));
+    EXPECT_EQ(m_ui.EventRuns(), 0u);
+    EXPECT_EQ(Profile(), kProfile);
+    EXPECT_FALSE(HasBackup());
+    EXPECT_THAT(m_launcher.Started(), IsEmpty());
+
+    // Killed, it holds nothing: the host let the lock go.
+    ::kill(other, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(other, &status, 0), other);
+    Play();
+    EXPECT_EQ(m_ui.Messages().size(), 1u);
+    EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
+    EXPECT_THAT(m_launcher.Started(), ElementsAre(GameProgram()));
+#endif
 }
 
 TEST_F(PlayTest, StartsTheRealGameByItsExactPathWithoutWaitingForIt) {
@@ -356,8 +452,21 @@ TEST_F(PlayTest, StartsTheRealGameByItsExactPathWithoutWaitingForIt) {
     int status = 0;
     EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1) << "the game is a child left to reap";
 #endif
+    // While it runs, a Play changes nothing; once it has ended, Play runs again.
+    const std::string game = PathText(system / "UnrealTournament.exe");
+    EXPECT_TRUE(launcher.isRunning(game));
+    Play(launcher);
+    EXPECT_THAT(m_ui.Messages(), ElementsAre(Message{"Unreal Tournament is already running", ""}));
+    EXPECT_EQ(ReadBytes(system / "UserKorvale.old"), kProfile);
     WriteBytes(system / "release.txt", "");
     EXPECT_TRUE(WaitForText(system / "started.txt", "done\n", 40));
+    for (int tries = 0; tries < 400 && launcher.isRunning(game); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    fs::remove(system / "hold.txt");
+    Play(launcher);
+    EXPECT_EQ(m_ui.Messages().size(), 1u);
+    EXPECT_EQ(ReadBytes(system / "UserKorvale.old"), Rewritten("Bob", "pb"));
 }
 
 }  // namespace

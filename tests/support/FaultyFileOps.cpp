@@ -27,8 +27,31 @@ bool Matches(FaultyFileOps::Opened opened, FileOps::OpenMode mode) {
 
 }  // namespace
 
+void FaultyFileOps::step() {
+    if (!m_dead && m_killAt && m_steps >= *m_killAt) {
+        m_dead = true;
+    }
+    if (m_dead) {
+        throw Killed{};
+    }
+    ++m_steps;
+}
+
+void FaultyFileOps::Reap() {
+    for (auto& [native, handle] : m_open) {
+        try {
+            inner().close(handle);
+        } catch (...) {
+        }
+    }
+    m_open.clear();
+    m_killAt.reset();
+    m_dead = false;
+}
+
 std::optional<std::errc> FaultyFileOps::due(Op op, const std::string& path,
                                             std::optional<OpenMode> mode) {
+    step();
     ++m_operations;
     for (Armed& armed : m_faults) {
         const Fault& fault = armed.fault;
@@ -55,14 +78,47 @@ void FaultyFileOps::raise(const std::string& path, std::errc error) {
     throw FileError(inner().nativeForm(path), std::make_error_code(error).message());
 }
 
+bool FaultyFileOps::exists(const std::string& path) {
+    step();  // it answers rather than fails
+    return ForwardingFileOps::exists(path);
+}
+
+bool FaultyFileOps::sameFile(const std::string& first, const std::string& second) {
+    step();
+    return ForwardingFileOps::sameFile(first, second);
+}
+
 FileOps::Handle FaultyFileOps::open(const std::string& path, OpenMode mode) {
     Handle handle = ForwardingFileOps::open(path, mode);
-    m_open.insert(handle.native);
+    m_open.emplace(handle.native, handle);
     return handle;
 }
 
+std::optional<FileOps::Handle> FaultyFileOps::lock(const std::string& path) {
+    std::optional<Handle> handle = ForwardingFileOps::lock(path);
+    if (handle) {
+        m_open.emplace(handle->native, *handle);
+    }
+    return handle;
+}
+
+bool FaultyFileOps::link(const std::string& from, const std::string& to) {
+    before(Op::Link, to, std::nullopt);
+    return !m_noLinks && inner().link(from, to);
+}
+
+void FaultyFileOps::remove(const std::string& path) noexcept {
+    try {
+        step();
+    } catch (const Killed&) {
+        return;
+    }
+    ForwardingFileOps::remove(path);
+}
+
 void FaultyFileOps::close(Handle& file) {
-    // Like the host's close, a failing close still releases the handle.
+    // Like the host's close, a failing close still releases the handle; a killed process closes
+    // nothing (Reap does).
     std::optional<std::errc> error = due(Op::Close, file.path);
     if (auto found = m_open.find(file.native); found != m_open.end()) {
         m_open.erase(found);

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -12,8 +12,13 @@
 
 namespace korvale::test {
 
+// Raised by every operation of a FaultyFileOps that was stopped dead. It is no std::exception, so
+// no handler of Korvale's takes it for a failure it could report or put right.
+struct Killed {};
+
 // Decorates a FileOps (the host's, in tests) so that chosen calls fail the way a full disk or a
-// refused write would, raised as FileError; and counts the handles left open.
+// refused write would, raised as FileError; counts the handles left open; and can stop dead, as a
+// killed process does.
 class FaultyFileOps final : public ForwardingFileOps {
 public:
     using Op = ForwardingFileOps::Op;
@@ -42,8 +47,26 @@ public:
     // How many calls that can fail were made so far, of every kind.
     std::size_t Operations() const noexcept { return m_operations; }
 
+    // As on a file system without hard links: link does nothing and says so.
+    void RefuseLinks() { m_noLinks = true; }
+
+    // After `steps` more operations of any kind the process is as good as killed: that operation
+    // and every later one does nothing and raises Killed (remove, which cannot raise, only does
+    // nothing), so the files stay as a kill would leave them. Steps() counts what a run takes.
+    void KillAfter(std::size_t steps) { m_killAt = m_steps + steps; }
+    std::size_t Steps() const noexcept { return m_steps; }
+    bool Dead() const noexcept { return m_dead; }
+    // What the host does once a killed process is gone: every handle it held is closed, and its
+    // locks are let go. The layer then works again.
+    void Reap();
+
+    bool exists(const std::string& path) override;
+    bool sameFile(const std::string& first, const std::string& second) override;
     Handle open(const std::string& path, OpenMode mode) override;
     void close(Handle& file) override;
+    void remove(const std::string& path) noexcept override;
+    bool link(const std::string& from, const std::string& to) override;
+    std::optional<Handle> lock(const std::string& path) override;
 
 protected:
     void before(Op op, const std::string& path, std::optional<OpenMode> mode) override;
@@ -58,11 +81,17 @@ private:
     std::optional<std::errc> due(Op op, const std::string& path,
                                  std::optional<OpenMode> mode = std::nullopt);
     [[noreturn]] void raise(const std::string& path, std::errc error);
+    // Counts one step; raises Killed from the step the kill is due on.
+    void step();
 
     std::vector<Armed> m_faults;
     std::size_t m_injected = 0;
     std::size_t m_operations = 0;
-    std::multiset<std::intptr_t> m_open;
+    std::multimap<std::intptr_t, Handle> m_open;
+    std::size_t m_steps = 0;
+    std::optional<std::size_t> m_killAt;
+    bool m_dead = false;
+    bool m_noLinks = false;
 };
 
 }  // namespace korvale::test

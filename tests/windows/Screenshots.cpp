@@ -31,6 +31,7 @@ namespace {
 class NoLauncher final : public korvale::ProgramLauncher {
 public:
     void start(const std::string& /*path*/) override {}
+    bool isRunning(const std::string& /*path*/) override { return false; }
 };
 
 void Write(const fs::path& file, const std::string& bytes) {

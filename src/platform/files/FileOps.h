@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace korvale {
 
@@ -30,21 +32,39 @@ public:
 
     virtual bool exists(const std::string& path) = 0;
     virtual std::uint64_t size(const std::string& path) = 0;
+    // How many names (hard links) the file has; 1 where the host keeps no count.
+    virtual std::uint64_t linkCount(const std::string& path) = 0;
+    // Whether both paths name one file (links followed); false when either names none.
+    virtual bool sameFile(const std::string& first, const std::string& second) = 0;
+    // The names of the entries of a folder, without "." and "..".
+    virtual std::vector<std::string> list(const std::string& folder) = 0;
     virtual Handle open(const std::string& path, OpenMode mode) = 0;
     // Returns 0 only at the end of the file.
     virtual std::size_t read(Handle& file, char* buffer, std::size_t capacity) = 0;
     virtual void write(Handle& file, const char* data, std::size_t length) = 0;
-    // Makes what was written durable.
+    // Makes the file's bytes durable, those written through this handle and any others (a handle
+    // open for reading can be flushed).
     virtual void flush(Handle& file) = 0;
     virtual void truncate(Handle& file, std::uint64_t length) = 0;
     virtual void close(Handle& file) = 0;
     // Replaces `to` with `from` in one step.
     virtual void rename(const std::string& from, const std::string& to) = 0;
     virtual void remove(const std::string& path) noexcept = 0;
+    // Gives the file `from` names the new name `to`, which must not exist yet: a copy that costs
+    // nothing, for as long as neither name is written in place. False, with nothing done, where
+    // the host or its file system cannot link them, or cannot make a file open for reading
+    // durable (flush).
+    virtual bool link(const std::string& from, const std::string& to) = 0;
     // The file a path finally names, symbolic links followed; the path itself when it is no link.
     virtual std::string resolve(const std::string& path) = 0;
-    // Gives `file` the permission bits of the file at `model`, when there is one.
+    // Gives `file` the access of the file at `model`, when there is one: its permission bits and,
+    // where the host permits, its owner and group (POSIX); its attributes and access list
+    // (Windows).
     virtual void copyPermissions(const std::string& model, Handle& file) = 0;
+    // Takes the host's exclusive lock on the file at `path` (created empty when missing) without
+    // waiting: none when another open of it holds the lock. Closing the handle releases the lock,
+    // and so does the host when the process ends, however it ends.
+    virtual std::optional<Handle> lock(const std::string& path) = 0;
     // The path as the host writes it, for messages.
     virtual std::string nativeForm(const std::string& path) = 0;
 };

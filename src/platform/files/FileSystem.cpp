@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/files/FileError.h"
+#include "platform/files/ReplacementFile.h"
 #include "platform/files/Text.h"
 
 namespace korvale {
@@ -12,7 +13,6 @@ namespace korvale {
 namespace {
 
 constexpr std::size_t kCopyChunk = 64 * 1024;
-constexpr std::string_view kTemporarySuffix = ".korvale-new";
 
 // An open file that is closed, quietly, however the scope is left.
 class OpenFile {
@@ -53,34 +53,6 @@ void copyBytes(FileOps& ops, OpenFile& from, OpenFile& to) {
     }
 }
 
-// A temporary file beside `target` that is removed unless it was swapped in.
-class TemporaryFile {
-public:
-    TemporaryFile(FileOps& ops, const std::string& target)
-        : m_ops(ops), m_path(target + std::string(kTemporarySuffix)), m_target(target) {
-        m_ops.remove(m_path);  // a leftover of an earlier run that was cut short
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (!m_committed) {
-            m_ops.remove(m_path);
-        }
-    }
-
-    const std::string& path() const noexcept { return m_path; }
-    void commit() {
-        m_ops.rename(m_path, m_target);
-        m_committed = true;
-    }
-
-private:
-    FileOps& m_ops;
-    std::string m_path;
-    std::string m_target;
-    bool m_committed = false;
-};
-
 }  // namespace
 
 FileSystem::FileSystem(FileOps& ops, std::string programFolder)
@@ -113,14 +85,20 @@ std::string FileSystem::programFile(std::string_view name) const {
 
 void FileSystem::copyWhole(const std::string& source, const std::string& destination) const {
     OpenFile from(*m_ops, source, FileOps::OpenMode::Read);
-    TemporaryFile temporary(*m_ops, m_ops->resolve(destination));
-    {
-        OpenFile to(*m_ops, temporary.path(), FileOps::OpenMode::CreateNew);
-        copyBytes(*m_ops, from, to);
-        to.close();
+    // The copy holds what the source holds, so it is open to no one the source is not open to.
+    ReplacementFile copy(*m_ops, destination, source);
+    std::string buffer(kCopyChunk, '\0');
+    while (const std::size_t got = m_ops->read(from.handle(), buffer.data(), buffer.size())) {
+        copy.stream().Write(std::string_view(buffer.data(), got));
     }
     from.close();
-    temporary.commit();
+    copy.commit();
+}
+
+void FileSystem::linkOrCopyWhole(const std::string& source, const std::string& destination) const {
+    if (!ReplacementFile::linkIn(*m_ops, source, destination)) {
+        copyWhole(source, destination);
+    }
 }
 
 void FileSystem::copyInPlace(const std::string& source, const std::string& destination) const {
@@ -132,16 +110,9 @@ void FileSystem::copyInPlace(const std::string& source, const std::string& desti
 }
 
 void FileSystem::replaceWhole(const std::string& path, std::string_view content) const {
-    const std::string target = m_ops->resolve(path);
-    TemporaryFile temporary(*m_ops, target);
-    {
-        OpenFile file(*m_ops, temporary.path(), FileOps::OpenMode::CreateNew);
-        m_ops->copyPermissions(target, file.handle());
-        m_ops->write(file.handle(), content.data(), content.size());
-        m_ops->flush(file.handle());
-        file.close();
-    }
-    temporary.commit();
+    ReplacementFile replacement(*m_ops, path);
+    replacement.stream().Write(content);
+    replacement.commit();
 }
 
 std::uint64_t File::Size() const {

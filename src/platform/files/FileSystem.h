@@ -30,14 +30,19 @@ public:
     // The program folder, a backslash and the name.
     std::string programFile(std::string_view name) const;
 
-    // Replaces `destination` with a whole copy of `source`. The copy is made beside the
-    // destination and swapped in complete, so a failure leaves the old destination as it was.
+    // Replaces `destination` with a whole copy of `source`, with the source's access. The copy is
+    // made beside the destination, made durable and swapped in complete, so a failure or a stop
+    // leaves the old destination as it was.
     void copyWhole(const std::string& source, const std::string& destination) const;
+    // The same for a source that is from now on only ever replaced whole, never written in place:
+    // where the host can, the destination becomes a second name of the source's file, which costs
+    // nothing whatever its size; else a copy.
+    void linkOrCopyWhole(const std::string& source, const std::string& destination) const;
     // Writes the bytes of `source` over `destination` in place, so that the destination keeps
     // its identity: a link stays a link, its owner and mode stay.
     void copyInPlace(const std::string& source, const std::string& destination) const;
     // Replaces the bytes of `path` (creating it when missing) in one step: the file holds either
-    // its old bytes or all of `content`. A symbolic link stays a link, and the mode is kept.
+    // its old bytes or all of `content`. A symbolic link stays a link; mode and owner are kept.
     void replaceWhole(const std::string& path, std::string_view content) const;
 
     // The path as the host writes it: for messages, and for what is handed to the host.

@@ -1,5 +1,7 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +32,7 @@ int descriptor(const FileOps::Handle& file) {
     return static_cast<int>(file.native);
 }
 
+
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
@@ -53,6 +56,37 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
         fail(path, errno);
     }
     return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::uint64_t NativeFileOps::linkCount(const std::string& path) {
+    struct stat status {};
+    if (::stat(toNative(path).c_str(), &status) != 0) {
+        fail(path, errno);
+    }
+    return static_cast<std::uint64_t>(status.st_nlink);
+}
+
+bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
+    struct stat one {};
+    struct stat two {};
+    return ::stat(toNative(first).c_str(), &one) == 0 && ::stat(toNative(second).c_str(), &two) == 0 &&
+           one.st_dev == two.st_dev && one.st_ino == two.st_ino;
+}
+
+std::vector<std::string> NativeFileOps::list(const std::string& folder) {
+    DIR* dir = ::opendir(toNative(folder).c_str());
+    if (dir == nullptr) {
+        fail(folder, errno);
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(dir);
+    return names;
 }
 
 FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
@@ -116,7 +150,9 @@ void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
 }
 
 void NativeFileOps::flush(Handle& file) {
-    if (::fsync(descriptor(file)) != 0) {
+    // The bytes, and what it takes to find them again (size, blocks), without waiting for times
+    // and link counts: flushing a file whose bytes are already on the disk then costs nothing.
+    if (::fdatasync(descriptor(file)) != 0) {
         fail(file.path, errno);
     }
 }
@@ -146,6 +182,19 @@ void NativeFileOps::remove(const std::string& path) noexcept {
     ::unlink(toNative(path).c_str());
 }
 
+bool NativeFileOps::link(const std::string& from, const std::string& to) {
+    if (::link(toNative(from).c_str(), toNative(to).c_str()) != 0) {
+        const int error = errno;
+        // No links on this file system, between these two, or for this user.
+        if (error == EXDEV || error == EPERM || error == EOPNOTSUPP || error == EMLINK ||
+            error == ENOSYS) {
+            return false;
+        }
+        fail(to, error);
+    }
+    return true;  // fdatasync needs no write access: a file open for reading can be made durable
+}
+
 std::string NativeFileOps::resolve(const std::string& path) {
     // Follow the link itself, not the folders: the swap must land on the file the link names.
     std::string current = toNative(path);
@@ -171,9 +220,38 @@ void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
     if (::stat(toNative(model).c_str(), &status) != 0) {
         return;  // no model: the new file keeps the usual mode
     }
+    // The owner first, as a change of owner clears the set-id bits. Only a privileged process may
+    // give a file away: anyone else keeps a file of their own, which is no failure.
+    if (::fchown(descriptor(file), status.st_uid, status.st_gid) != 0 && errno != EPERM) {
+        fail(file.path, errno);
+    }
     if (::fchmod(descriptor(file), status.st_mode & 07777) != 0) {
         fail(file.path, errno);
     }
+}
+
+std::optional<FileOps::Handle> NativeFileOps::lock(const std::string& path) {
+    // flock belongs to this open of the file: no other open, in this process or another, can take
+    // it meanwhile, and it goes with the last descriptor, so a killed process holds nothing.
+    int fd = -1;
+    do {
+        fd = ::open(toNative(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        fail(path, errno);
+    }
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        if (error == EINTR) {
+            continue;
+        }
+        ::close(fd);
+        if (error == EWOULDBLOCK) {
+            return std::nullopt;
+        }
+        fail(path, error);
+    }
+    return Handle{fd, path};
 }
 
 std::string NativeFileOps::nativeForm(const std::string& path) {

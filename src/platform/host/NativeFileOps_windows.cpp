@@ -1,4 +1,6 @@
 #include <windows.h>
+// After <windows.h>, which they need.
+#include <aclapi.h>
 
 #include <algorithm>
 #include <optional>
@@ -144,6 +146,68 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
     return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
+std::uint64_t NativeFileOps::linkCount(const std::string& path) {
+    HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        fail(path, GetLastError());
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool got = GetFileInformationByHandle(file, &info) != FALSE;
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    if (!got) {
+        fail(path, error);
+    }
+    return info.nNumberOfLinks;
+}
+
+bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
+    const auto identity = [](const std::string& path) -> std::optional<std::pair<DWORD, ULONGLONG>> {
+        HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return std::nullopt;
+        }
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool got = GetFileInformationByHandle(file, &info) != FALSE;
+        CloseHandle(file);
+        if (!got) {
+            return std::nullopt;
+        }
+        return std::pair{info.dwVolumeSerialNumber,
+                         (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+    };
+    const auto one = identity(first);
+    return one && one == identity(second);
+}
+
+std::vector<std::string> NativeFileOps::list(const std::string& folder) {
+    std::wstring pattern = WidePath(folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') {
+        pattern += L'\\';
+    }
+    pattern += L'*';
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        fail(folder, GetLastError());
+    }
+    std::vector<std::string> names;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(Utf8Text(std::wstring(name)));
+        }
+    } while (FindNextFileW(search, &found));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES) {
+        fail(folder, error);
+    }
+    return names;
+}
+
 FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
     DWORD access = GENERIC_WRITE;
     DWORD disposition = OPEN_EXISTING;
@@ -169,6 +233,8 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
             security = ownerOnly.emplace().attributes();
             break;
         case OpenMode::CreateNew:
+            // A new file of Korvale's that takes the access list of the file it replaces.
+            access |= WRITE_DAC | READ_CONTROL;
             disposition = CREATE_NEW;
             break;
     }
@@ -261,6 +327,12 @@ void NativeFileOps::remove(const std::string& path) noexcept {
     }
 }
 
+bool NativeFileOps::link(const std::string&, const std::string&) {
+    // FlushFileBuffers needs a handle open for writing, which a read-only profile refuses: the
+    // file could not be made durable under its second name, so it is copied instead.
+    return false;
+}
+
 std::string NativeFileOps::resolve(const std::string& path) {
     const std::wstring wide = WidePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -296,19 +368,68 @@ std::string NativeFileOps::resolve(const std::string& path) {
 }
 
 void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
-    const DWORD attributes = GetFileAttributesW(WidePath(model).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
-        return;  // no model, or nothing to carry over: the new file keeps the folder's defaults
+    const std::wstring modelPath = WidePath(model);
+    const DWORD attributes = GetFileAttributesW(modelPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return;  // no model: the new file keeps the folder's defaults
+    }
+    // The model's access list, so that a new file swapped in for it is open to the same users. A
+    // list inherited from the folder stays inherited; a volume without access lists has none.
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    DWORD error = GetNamedSecurityInfoW(modelPath.c_str(), SE_FILE_OBJECT,
+                                        DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                        nullptr, &descriptor);
+    if (error == ERROR_SUCCESS) {
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        GetSecurityDescriptorControl(descriptor, &control, &revision);
+        const SECURITY_INFORMATION which =
+            DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0
+                                             ? PROTECTED_DACL_SECURITY_INFORMATION
+                                             : UNPROTECTED_DACL_SECURITY_INFORMATION);
+        error = SetSecurityInfo(nativeHandle(file), SE_FILE_OBJECT, which, nullptr, nullptr, dacl,
+                                nullptr);
+        LocalFree(descriptor);
+    }
+    if (error != ERROR_SUCCESS && error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_FUNCTION) {
+        fail(file.path, error);
+    }
+    constexpr DWORD kCarried = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    if ((attributes & kCarried) == 0) {
+        return;
     }
     FILE_BASIC_INFO info{};
     if (!GetFileInformationByHandleEx(nativeHandle(file), FileBasicInfo, &info, sizeof info)) {
         fail(file.path, GetLastError());
     }
     // Marking the open file read-only does not stop this handle from writing it.
-    info.FileAttributes |= FILE_ATTRIBUTE_READONLY;
+    info.FileAttributes = (info.FileAttributes & ~kCarried) | (attributes & kCarried);
     if (!SetFileInformationByHandle(nativeHandle(file), FileBasicInfo, &info, sizeof info)) {
         fail(file.path, GetLastError());
     }
+}
+
+std::optional<FileOps::Handle> NativeFileOps::lock(const std::string& path) {
+    // The lock belongs to this handle: another handle, in this process or another, cannot take it
+    // meanwhile, and the system lets it go when the handle closes or the process ends.
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        fail(path, GetLastError());
+    }
+    OVERLAPPED whole{};
+    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                    MAXDWORD, &whole)) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) {
+            return std::nullopt;
+        }
+        fail(path, error);
+    }
+    return Handle{reinterpret_cast<std::intptr_t>(file), path};
 }
 
 std::string NativeFileOps::nativeForm(const std::string& path) {

@@ -6,6 +6,23 @@
 
 namespace korvale {
 
+namespace {
+
+HANDLE processHandle(std::intptr_t process) {
+    return reinterpret_cast<HANDLE>(process);
+}
+
+}  // namespace
+
+NativeLauncher::NativeLauncher(std::string formatHandlers)
+    : m_formatHandlers(std::move(formatHandlers)) {}
+
+NativeLauncher::~NativeLauncher() {
+    for (const auto& [path, process] : m_started) {
+        CloseHandle(processHandle(process));
+    }
+}
+
 void NativeLauncher::start(const std::string& path) {
     const std::wstring application = WidePath(path);
     // The program is named by lpApplicationName, so the system never splits the path at a space
@@ -20,9 +37,27 @@ void NativeLauncher::start(const std::string& path) {
                         nullptr, nullptr, &startup, &process)) {
         throw FileError(path, SystemReason(GetLastError()));
     }
-    // The game runs on by itself: Korvale neither waits for it nor keeps a hold on it.
+    // Korvale does not wait for the game; it keeps the process handle only to tell when the game
+    // has ended.
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (auto old = m_started.find(path); old != m_started.end()) {
+        CloseHandle(processHandle(old->second));
+        m_started.erase(old);
+    }
+    m_started.emplace(path, reinterpret_cast<std::intptr_t>(process.hProcess));
+}
+
+bool NativeLauncher::isRunning(const std::string& path) {
+    const auto found = m_started.find(path);
+    if (found == m_started.end()) {
+        return false;
+    }
+    if (WaitForSingleObject(processHandle(found->second), 0) == WAIT_TIMEOUT) {
+        return true;
+    }
+    CloseHandle(processHandle(found->second));
+    m_started.erase(found);
+    return false;
 }
 
 }  // namespace korvale

@@ -11,6 +11,8 @@ class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;
     virtual void start(const std::string& path) = 0;
+    // Whether a program this launcher started by this path is still running. Never waits.
+    virtual bool isRunning(const std::string& path) = 0;
 };
 
 }  // namespace korvale

@@ -1,0 +1,115 @@
+#include "platform/files/ReplacementFile.h"
+
+#include <cstdio>
+#include <random>
+
+#include "platform/files/FileError.h"
+
+namespace korvale {
+
+namespace {
+
+// Every new file for a target is the target's name, this mark and a random part.
+constexpr std::string_view kMark = ".korvale-new";
+
+// Where the folder ends in `path`: its last separator, either kind; npos when it has none.
+std::size_t folderEnd(const std::string& path) {
+    return path.find_last_of("\\/");
+}
+
+std::string randomPart() {
+    static std::random_device random;
+    char text[16];
+    std::snprintf(text, sizeof text, "-%08x", static_cast<unsigned>(random()));
+    return text;
+}
+
+// A name beside `realTarget` that no file has now. The random part keeps names apart; creating
+// the file exclusively makes sure that no one else has taken it meanwhile.
+std::string freshName(FileOps& ops, const std::string& realTarget) {
+    std::string name;
+    do {
+        name = realTarget + std::string(kMark) + randomPart();
+    } while (ops.exists(name));
+    return name;
+}
+
+}  // namespace
+
+ReplacementFile::ReplacementFile(FileOps& ops, const std::string& target, const std::string& model)
+    : m_ops(ops), m_target(ops.resolve(target)), m_path(freshName(ops, m_target)) {
+    FileOps::Handle handle;
+    try {
+        handle = m_ops.open(m_path, FileOps::OpenMode::CreateNew);
+    } catch (const FileError& error) {
+        throw FileError(m_ops.nativeForm(m_target), error.reason());
+    }
+    // Failures are told by the file the user knows: the one being replaced.
+    handle.path = m_target;
+    FileOps::Handle same = handle;
+    m_stream.emplace(m_ops, std::move(handle), IOMode::ForWriting);
+    try {
+        m_ops.copyPermissions(model.empty() ? m_target : model, same);
+    } catch (...) {
+        m_stream.reset();
+        m_ops.remove(m_path);
+        throw;
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (!m_committed) {
+        m_stream.reset();  // closed before it goes, as the host would refuse to remove it
+        m_ops.remove(m_path);
+    }
+}
+
+void ReplacementFile::commit() {
+    m_stream->flush();
+    m_stream->Close();
+    m_ops.rename(m_path, m_target);
+    m_committed = true;
+}
+
+bool ReplacementFile::linkIn(FileOps& ops, const std::string& source, const std::string& target) {
+    const std::string real = ops.resolve(target);
+    if (ops.sameFile(source, real)) {
+        return true;  // left so by a Play that stopped between the two swaps
+    }
+    const std::string name = freshName(ops, real);
+    if (!ops.link(ops.resolve(source), name)) {
+        return false;
+    }
+    try {
+        FileOps::Handle linked = ops.open(name, FileOps::OpenMode::Read);
+        try {
+            ops.flush(linked);
+        } catch (...) {
+            ops.close(linked);
+            throw;
+        }
+        ops.close(linked);
+        ops.rename(name, real);
+    } catch (...) {
+        ops.remove(name);
+        throw;
+    }
+    return true;
+}
+
+void ReplacementFile::removeLeftovers(FileOps& ops, const std::string& target) {
+    const std::string real = ops.resolve(target);
+    const std::size_t end = folderEnd(real);
+    if (end == std::string::npos) {
+        return;
+    }
+    const std::string folder = real.substr(0, end + 1);
+    const std::string prefix = real.substr(end + 1) + std::string(kMark);
+    for (const std::string& name : ops.list(folder)) {
+        if (name.starts_with(prefix)) {
+            ops.remove(folder + name);
+        }
+    }
+}
+
+}  // namespace korvale
