@@ -4,6 +4,9 @@
 //   korvale_profile_tool rewrite <input> <output>  rewrites one profile as Play does: its
 //                                                  encoding detected, then Korvale's rewrite
 //   korvale_profile_tool detect <file>             prints the encoding Play finds in a profile
+//   korvale_profile_tool play <folder> [noflush]   one Play over <folder>/program/UTDir.ini and
+//                                                  <folder>/game/System/User.ini, starting no
+//                                                  game; noflush: without the flushes
 // The identity is "Bench Player", "s3cret"; KORVALE_BENCH_NAME gives another name (Latin-1).
 #include <cstdlib>
 #include <exception>
@@ -11,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "BenchPlay.h"
 #include "ProfileGenerator.h"
 #include "platform/files/FileSystem.h"
 #include "platform/host/NativeFileOps.h"
@@ -22,7 +26,8 @@ int Usage() {
     std::cerr << "usage: korvale_profile_tool generate <bytes> <file>\n"
                  "       korvale_profile_tool generate-utf16le <bytes> <file>\n"
                  "       korvale_profile_tool detect <file>\n"
-                 "       korvale_profile_tool rewrite <input> <output>\n";
+                 "       korvale_profile_tool rewrite <input> <output>\n"
+                 "       korvale_profile_tool play <folder> [noflush]\n";
     return 2;
 }
 
@@ -44,6 +49,18 @@ int main(int argc, char** argv) {
         const auto detect = [&](const korvale::File& profile) {
             return korvale::detectProfileEncoding(profile, playerName, password);
         };
+        if (command == "play" &&
+            (argc == 3 || (argc == 4 && std::string_view(argv[3]) == "noflush"))) {
+            korvale::bench::NoFlushFileOps noFlush(ops);
+            korvale::bench::NoLauncher launcher;
+            const std::string message = korvale::bench::playOnce(
+                argv[2], argc == 4 ? static_cast<korvale::FileOps&>(noFlush) : ops, launcher);
+            if (!message.empty()) {
+                std::cerr << "Play said: " << message << '\n';
+                return 1;
+            }
+            return 0;
+        }
         if (command == "detect" && argc == 3) {
             static constexpr const char* kNames[] = {"Latin-1", "UTF-8", "UTF-8 with BOM",
                                                      "UTF-16LE"};
