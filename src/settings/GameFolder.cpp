@@ -39,9 +39,9 @@ std::optional<std::string> GameFolder::ReadUTDirLine() const {
         return std::nullopt;
     }
     TextStream stream = file.OpenAsTextStream(IOMode::ForReading);
-    std::string line = stream.ReadLine();
+    const std::string line = stream.ReadLine();
     stream.Close();
-    return line;
+    return std::string(skipByteOrderMark(line));
 }
 
 void GameFolder::SaveUTDir(std::string_view folder) {

@@ -14,9 +14,11 @@ std::vector<Player> LoadPlayers(const FileSystem& files) {
     }
     TextStream stream = files.GetFile(path).OpenAsTextStream(IOMode::ForReading);
     std::string line;
+    bool first = true;
     while (!stream.AtEndOfStream()) {
         stream.ReadLine(line);
-        const std::string_view record = trim(line);
+        const std::string_view record = trim(first ? skipByteOrderMark(line) : line);
+        first = false;
         const auto comma = record.find(',');
         // A line without a comma is no record (blank lines included): skipping it keeps every
         // name paired with its own password.

@@ -55,6 +55,14 @@ void FrmSetDir::load() {
 
 void FrmSetDir::onSave() {
     const QString text = m_folder->text();
+    if (const QString code = firstControl(text); !code.isEmpty()) {
+        m_ui.showMessage("The UT Directory cannot hold a control character",
+                         QStringLiteral("A line break, a tab or another control character (here "
+                                        "%1) would split the line UTDir.ini keeps the folder on.")
+                             .arg(code)
+                             .toStdString());
+        return;
+    }
     const auto folder = toLatin1(text);
     if (!folder) {
         m_ui.showMessage(QStringLiteral("The UT Directory cannot hold the character \"%1\"")

@@ -38,6 +38,10 @@ constexpr char kLatin1Detail[] =
     "Korvale and Unreal Tournament keep names and passwords in Latin-1: Western European "
     "letters, digits and signs.";
 
+constexpr char kControlDetail[] =
+    "A line break, a tab or another control character (here %1) would split the player's line "
+    "in User.ini, and the line of the game profile it is written to.";
+
 }  // namespace
 
 const FormLayout& FrmUserPass::formLayout() {
@@ -65,12 +69,20 @@ QString FrmUserPass::refusal(QString& detail) const {
             "the name would split it. Commas in the password are fine.");
         return QStringLiteral("Please Enter a Player Name without a comma");
     }
+    if (const QString code = firstControl(name); !code.isEmpty()) {
+        detail = QString::fromUtf8(kControlDetail).arg(code);
+        return QStringLiteral("The Player Name cannot hold a control character");
+    }
     if (const QString character = firstNonLatin1(name); !character.isEmpty()) {
         detail = QString::fromUtf8(kLatin1Detail);
         return QStringLiteral("The Player Name cannot hold the character \"%1\"").arg(character);
     }
     if (isBlank(password)) {
         return QStringLiteral("Please Enter a UT-NGstats Password");
+    }
+    if (const QString code = firstControl(password); !code.isEmpty()) {
+        detail = QString::fromUtf8(kControlDetail).arg(code);
+        return QStringLiteral("The UT-NGstats Password cannot hold a control character");
     }
     if (const QString character = firstNonLatin1(password); !character.isEmpty()) {
         detail = QString::fromUtf8(kLatin1Detail);

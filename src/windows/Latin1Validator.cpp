@@ -5,7 +5,7 @@
 namespace korvale {
 
 QValidator::State Latin1Validator::validate(QString& input, int& /*position*/) const {
-    return firstNonLatin1(input).isEmpty() ? Acceptable : Invalid;
+    return firstNonLatin1(input).isEmpty() && firstControl(input).isEmpty() ? Acceptable : Invalid;
 }
 
 }  // namespace korvale

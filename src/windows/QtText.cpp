@@ -36,6 +36,15 @@ QString firstNonLatin1(const QString& text) {
     return {};
 }
 
+QString firstControl(const QString& text) {
+    for (const QChar character : text) {
+        if (character.unicode() < 0x20 || character.unicode() == 0x7F) {
+            return QStringLiteral("U+%1").arg(character.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        }
+    }
+    return {};
+}
+
 bool isBlank(const QString& text) {
     return std::ranges::all_of(text, [](QChar character) { return character == u' '; });
 }

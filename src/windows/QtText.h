@@ -17,6 +17,9 @@ QString fromLatin1(std::string_view bytes);
 std::optional<std::string> toLatin1(const QString& text);
 // The first character of `text` that Latin-1 cannot hold; empty when there is none.
 QString firstNonLatin1(const QString& text);
+// The first character below U+0020, or DEL, as "U+000A"; empty when there is none. A line break
+// or the like would split the line a text is kept on in a file.
+QString firstControl(const QString& text);
 // Empty, or spaces only: the emptiness test of every text a user types.
 bool isBlank(const QString& text);
 

@@ -119,17 +119,29 @@ TEST_F(GameFolderDialogTest, ExitKeepsFileAndValueAndTheNextOpeningShowsTheStore
     EXPECT_EQ(Box(), "D:\\UT");
 }
 
-TEST_F(GameFolderDialogTest, AFolderBeyondLatin1IsRefused) {
+TEST_F(GameFolderDialogTest, AFolderBeyondLatin1OrWithAControlCharacterIsRefused) {
+    const struct {
+        const char* name;
+        const char* folder;  // UTF-8, pasted into the box
+        const char* message;
+    } rows[] = {
+        {"beyond Latin-1", "D:\\Игры\\UT", "The UT Directory cannot hold the character \"И\""},
+        {"a line break", "D:\\UT\nD:\\Other", "The UT Directory cannot hold a control character"},
+    };
     WriteBytes(ProgramPath("UTDir.ini"), "D:\\UT");
     Start();
-    Type(OpenDialog(), "txtUTDir", QString::fromUtf8("D:\\Игры\\UT"));
-    Click(Windows().gameFolderWindow(), "cmdDirSave");
-    EXPECT_FALSE(Closed());
-    EXPECT_THAT(TakeMessageTexts(),
-                ElementsAre("The UT Directory cannot hold the character \"И\""));
-    EXPECT_EQ(SettingFile(), "D:\\UT");
-    EXPECT_EQ(gUTDir(), "D:\\UT");
-    EXPECT_EQ(Box(), QString::fromUtf8("D:\\Игры\\UT"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto* box = Child<QLineEdit>(OpenDialog(), "txtUTDir");
+        box->clear();
+        box->insert(QString::fromUtf8(row.folder));
+        Click(Windows().gameFolderWindow(), "cmdDirSave");
+        EXPECT_FALSE(Closed());
+        EXPECT_THAT(TakeMessageTexts(), ElementsAre(row.message));
+        EXPECT_EQ(SettingFile(), "D:\\UT");
+        EXPECT_EQ(gUTDir(), "D:\\UT");
+        EXPECT_EQ(Box(), QString::fromUtf8(row.folder));
+    }
 }
 
 TEST_F(GameFolderDialogTest, FailuresAreExplainedAndKorvaleGoesOn) {

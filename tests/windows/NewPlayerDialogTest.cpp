@@ -9,6 +9,7 @@
 
 #include "WindowsTest.h"
 #include "windows/FrmUT.h"
+#include "windows/QtText.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -34,8 +35,18 @@ protected:
         return dialog;
     }
     void Fill(const QString& name, const QString& password) {
-        Type(Dialog(), "txtUtPlayer", name);
-        Type(Dialog(), "txtUtPassword", password);
+        Enter("txtUtPlayer", name);
+        Enter("txtUtPassword", password);
+    }
+    // Types the text; one with a control character, which no key types, is pasted instead.
+    void Enter(std::string_view box, const QString& text) {
+        if (firstControl(text).isEmpty()) {
+            Type(Dialog(), box, text);
+            return;
+        }
+        auto* edit = Child<QLineEdit>(Dialog(), box);
+        edit->clear();
+        edit->insert(text);
     }
     // Save; true when the dialog closed.
     bool Save() {
@@ -71,6 +82,11 @@ TEST_F(NewPlayerDialogTest, RefusesWhatItCannotKeepNameFirstAndLeavesEverythingA
          "The UT-NGstats Password cannot hold the character \"€\""},
         {"password outside the basic plane", "Bob", "x\xF0\x9F\x98\x80",
          "The UT-NGstats Password cannot hold the character \"\xF0\x9F\x98\x80\""},
+        {"line break pasted into the name", "Foo\nBar", "pw",
+         "The Player Name cannot hold a control character"},
+        {"DEL in the name", "Bo\x7F" "b", "pw", "The Player Name cannot hold a control character"},
+        {"tab pasted into the password", "Bob", "s3\tcret",
+         "The UT-NGstats Password cannot hold a control character"},
     };
     StartWith("Alice,one");
     for (const Row& row : rows) {

@@ -43,6 +43,11 @@ std::size_t countLineBreaks(std::string_view text) noexcept {
     return count;
 }
 
+std::string_view skipByteOrderMark(std::string_view text) noexcept {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    return text.starts_with(kMark) ? text.substr(kMark.size()) : text;
+}
+
 std::string latin1ToUtf8(std::string_view latin1) {
     std::string utf8;
     utf8.reserve(latin1.size());

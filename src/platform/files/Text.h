@@ -17,4 +17,8 @@ std::size_t countLineBreaks(std::string_view text) noexcept;
 
 std::string latin1ToUtf8(std::string_view latin1);
 
+// The text without a UTF-8 byte-order mark at its start. An editor may put one before Korvale's
+// own Latin-1 files; it is no part of their first line.
+std::string_view skipByteOrderMark(std::string_view text) noexcept;
+
 }  // namespace korvale
