@@ -66,8 +66,8 @@ void rewriteInPlace(const FileSystem& files, const std::string& profile, const s
     try {
         files.copyInPlace(backup, profile);
     } catch (const std::exception&) {
-        throw ProfileLost(failure + "\nThe previous profile is in " +
-                          files.nativePath(backup) + ".");
+        throw ProfileLost(failure + "\nThe previous profile is in " + files.nativePath(backup) +
+                          ".");
     }
     throw std::runtime_error(failure);
 }

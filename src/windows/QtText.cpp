@@ -39,7 +39,9 @@ QString firstNonLatin1(const QString& text) {
 QString firstControl(const QString& text) {
     for (const QChar character : text) {
         if (character.unicode() < 0x20 || character.unicode() == 0x7F) {
-            return QStringLiteral("U+%1").arg(character.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+            return QStringLiteral("U+%1")
+                .arg(character.unicode(), 4, 16, QLatin1Char('0'))
+                .toUpper();
         }
     }
     return {};

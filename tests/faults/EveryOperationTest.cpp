@@ -11,16 +11,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FixedPick.h"
 #include "RawFiles.h"
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "FixedPick.h"
 #include "platform/files/FileError.h"
+#include "platform/host/NativeFileOps.h"
 #include "play/PlayCommand.h"
 #include "play/ProfileRewrite.h"
 #include "settings/GameFolder.h"
-#include "platform/host/NativeFileOps.h"
 #include "settings/PlayerFile.h"
 
 namespace korvale::test {
@@ -121,8 +121,8 @@ protected:
         for (const std::errc error :
              {std::errc::no_space_on_device, std::errc::permission_denied}) {
             for (std::size_t nth = 1; nth <= total; ++nth) {
-                SCOPED_TRACE("operation " + std::to_string(nth) + " of " +
-                             std::to_string(total) + " fails: " + Reason(error));
+                SCOPED_TRACE("operation " + std::to_string(nth) + " of " + std::to_string(total) +
+                             " fails: " + Reason(error));
                 ASSERT_EQ(run(FaultyFileOps::Fault{.nth = nth, .error = error, .anyOp = true}), 1u)
                     << "the operations differ from run to run";
                 check(Injection{.faulted = true, .error = error});
@@ -289,7 +289,8 @@ TEST_F(EveryOperationTest, PlayStoppedDeadAnywhereLeavesWholeFilesAndTheNextPlay
             ASSERT_TRUE(ops().Dead());
             ops().Reap();
             const std::string nowProfile = ReadBytes(SystemPath("User.ini"));
-            EXPECT_THAT(nowProfile, AnyOf(Eq(profile), Eq(rewritten))) << "the profile is not whole";
+            EXPECT_THAT(nowProfile, AnyOf(Eq(profile), Eq(rewritten)))
+                << "the profile is not whole";
             EXPECT_THAT(ReadBytes(SystemPath("UserKorvale.old")), AnyOf(Eq(oldBackup), Eq(profile)))
                 << "the backup is not whole";
             if (!m_launcher.Started().empty()) {
@@ -300,7 +301,8 @@ TEST_F(EveryOperationTest, PlayStoppedDeadAnywhereLeavesWholeFilesAndTheNextPlay
             play();
             EXPECT_THAT(m_ui.Messages(), IsEmpty());
             EXPECT_EQ(ReadBytes(SystemPath("User.ini")), rewritten);
-            EXPECT_THAT(ReadBytes(SystemPath("UserKorvale.old")), AnyOf(Eq(profile), Eq(rewritten)));
+            EXPECT_THAT(ReadBytes(SystemPath("UserKorvale.old")),
+                        AnyOf(Eq(profile), Eq(rewritten)));
             EXPECT_THAT(GameFiles(), ElementsAre("User.ini", "UserKorvale.old"))
                 << "what the stopped Play left was not cleared";
             EXPECT_EQ(m_launcher.Started().size(), 1u);

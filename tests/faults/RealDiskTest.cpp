@@ -13,11 +13,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FixedPick.h"
 #include "RawFiles.h"
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "FixedPick.h"
 #include "platform/files/FileError.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"

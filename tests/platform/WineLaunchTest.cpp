@@ -10,10 +10,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FixedPick.h"
 #include "RawFiles.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "FixedPick.h"
 #include "platform/files/FileError.h"
 #include "platform/host/NativeLauncher.h"
 #include "play/PlayCommand.h"
@@ -82,9 +82,7 @@ void WriteFile(const fs::path& file, std::string_view bytes, fs::perms mode) {
 
 class WineLaunchTest : public TempFolders {
 protected:
-    void SetUp() override {
-        TempFolders::SetUp();
-    }
+    void SetUp() override { TempFolders::SetUp(); }
 
     fs::path Bin() const { return Root() / "bin"; }
     fs::path WineRecord() const { return Root() / "wine-arguments.txt"; }

@@ -16,11 +16,11 @@
 #include <set>
 #include <thread>
 
+#include "FixedPick.h"
 #include "RawFiles.h"
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
-#include "FixedPick.h"
 #include "platform/host/NativeFileOps.h"
 #include "platform/host/NativeLauncher.h"
 #include "play/PlayCommand.h"
@@ -166,7 +166,8 @@ TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
     } cases[] = {
         {"setting file", ProgramPath("UTDir.ini"), GameFolderText(),
          PathText(ProgramPath("UTDir.ini"))},
-        {"game profile", SystemPath("User.ini"), GameFolderText(), PathText(SystemPath("User.ini"))},
+        {"game profile", SystemPath("User.ini"), GameFolderText(),
+         PathText(SystemPath("User.ini"))},
         {"wrong game folder", {}, GameFolderText() + "X", GameFolderText() + "X\\System\\User.ini"},
     };
     for (const auto& c : cases) {

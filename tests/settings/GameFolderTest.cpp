@@ -100,7 +100,7 @@ TEST_F(GameFolderTest, ReadUTDirLineReadsTheFirstLineUntrimmed) {
     WriteBytes(SettingFile(), "  D:\\UT  \r\nsecond");
     EXPECT_EQ(m_folder.ReadUTDirLine(), std::optional<std::string>("  D:\\UT  "));
     // An editor's byte-order mark is no part of the folder.
-    WriteBytes(SettingFile(), "\xEF\xBB\xBF" "D:\\Sp\xE9le\r\n");
+    WriteBytes(SettingFile(), "\357\273\277D:\\Sp\xE9le\r\n");
     EXPECT_EQ(m_folder.ReadUTDirLine(), std::optional<std::string>("D:\\Sp\xE9le"));
 }
 

@@ -51,8 +51,9 @@ TEST_F(PlayerFileTest, LoadSplitsEachTrimmedLineAtItsFirstComma) {
         {"empty fields", ",pw\r\nname,", {{"", "pw"}, {"name", ""}}},
         {"tabs stay", "\ta,1\t", {{"\ta", "1\t"}}},
         {"Latin-1 bytes and NUL", "J\xF6rg,\xFF\0x"s, {{"J\xF6rg", "\xFF\0x"s}}},
-        {"a UTF-8 byte-order mark first", "\xEF\xBB\xBF" "Alpha,1\r\n\xEF\xBB\xBF" "b,2",
-         {{"Alpha", "1"}, {"\xEF\xBB\xBF" "b", "2"}}},
+        // Octal escapes: a hex escape would run on into the letter after it.
+        {"a UTF-8 byte-order mark first", "\357\273\277Alpha,1\r\n\357\273\277b,2",
+         {{"Alpha", "1"}, {"\357\273\277b", "2"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -84,7 +84,7 @@ TEST_F(NewPlayerDialogTest, RefusesWhatItCannotKeepNameFirstAndLeavesEverythingA
          "The UT-NGstats Password cannot hold the character \"\xF0\x9F\x98\x80\""},
         {"line break pasted into the name", "Foo\nBar", "pw",
          "The Player Name cannot hold a control character"},
-        {"DEL in the name", "Bo\x7F" "b", "pw", "The Player Name cannot hold a control character"},
+        {"DEL in the name", "Bo\177b", "pw", "The Player Name cannot hold a control character"},
         {"tab pasted into the password", "Bob", "s3\tcret",
          "The UT-NGstats Password cannot hold a control character"},
     };

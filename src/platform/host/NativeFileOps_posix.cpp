@@ -32,7 +32,6 @@ int descriptor(const FileOps::Handle& file) {
     return static_cast<int>(file.native);
 }
 
-
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
@@ -69,8 +68,9 @@ std::uint64_t NativeFileOps::linkCount(const std::string& path) {
 bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
     struct stat one {};
     struct stat two {};
-    return ::stat(toNative(first).c_str(), &one) == 0 && ::stat(toNative(second).c_str(), &two) == 0 &&
-           one.st_dev == two.st_dev && one.st_ino == two.st_ino;
+    return ::stat(toNative(first).c_str(), &one) == 0 &&
+           ::stat(toNative(second).c_str(), &two) == 0 && one.st_dev == two.st_dev &&
+           one.st_ino == two.st_ino;
 }
 
 std::vector<std::string> NativeFileOps::list(const std::string& folder) {

@@ -163,7 +163,8 @@ std::uint64_t NativeFileOps::linkCount(const std::string& path) {
 }
 
 bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
-    const auto identity = [](const std::string& path) -> std::optional<std::pair<DWORD, ULONGLONG>> {
+    const auto identity =
+        [](const std::string& path) -> std::optional<std::pair<DWORD, ULONGLONG>> {
         HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -377,17 +378,17 @@ void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
     // list inherited from the folder stays inherited; a volume without access lists has none.
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    DWORD error = GetNamedSecurityInfoW(modelPath.c_str(), SE_FILE_OBJECT,
-                                        DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                                        nullptr, &descriptor);
+    DWORD error =
+        GetNamedSecurityInfoW(modelPath.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &descriptor);
     if (error == ERROR_SUCCESS) {
         SECURITY_DESCRIPTOR_CONTROL control = 0;
         DWORD revision = 0;
         GetSecurityDescriptorControl(descriptor, &control, &revision);
         const SECURITY_INFORMATION which =
-            DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0
-                                             ? PROTECTED_DACL_SECURITY_INFORMATION
-                                             : UNPROTECTED_DACL_SECURITY_INFORMATION);
+            DACL_SECURITY_INFORMATION |
+            ((control & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                : UNPROTECTED_DACL_SECURITY_INFORMATION);
         error = SetSecurityInfo(nativeHandle(file), SE_FILE_OBJECT, which, nullptr, nullptr, dacl,
                                 nullptr);
         LocalFree(descriptor);

@@ -96,7 +96,8 @@ bool aHandlerClaims(const std::string& folder, const std::string& program) {
         for (std::size_t i = 0; i < magic.size() && same; ++i) {
             const auto m = static_cast<unsigned char>(i < mask.size() ? mask[i] : '\xff');
             same = ((static_cast<unsigned char>(bytes[offset + i]) ^
-                     static_cast<unsigned char>(magic[i])) & m) == 0;
+                     static_cast<unsigned char>(magic[i])) &
+                    m) == 0;
         }
         if (same) {
             return true;
@@ -190,7 +191,8 @@ void NativeLauncher::start(const std::string& path) {
     bool tryDirect = true;
     if (isWindowsProgram(program)) {
         const std::string wine = findOnPath("wine");
-        tryDirect = ::access(program.c_str(), X_OK) == 0 && aHandlerClaims(m_formatHandlers, program);
+        tryDirect =
+            ::access(program.c_str(), X_OK) == 0 && aHandlerClaims(m_formatHandlers, program);
         if (!wine.empty()) {
             underWine = {wine, program};
         } else if (!tryDirect) {
