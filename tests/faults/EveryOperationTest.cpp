@@ -197,6 +197,18 @@ protected:
         EXPECT_THAT(List(m_players.begin(), m_players.end()), ElementsAreArray(players));
     }
 
+    // A Play's files: a profile larger than the buffers, and an older backup.
+    void ArrangePlay() {
+        WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
+        WriteBytes(SystemPath("User.ini"), m_profile);
+        WriteBytes(SystemPath("UserKorvale.old"), kOldBackup);
+    }
+    void PlayBob() {
+        PlayCommand(Files(), m_folder, m_ui, m_launcher, Host()).PlayUT(FixedPick{1, "Bob", "pb"});
+    }
+
+    static constexpr std::string_view kOldBackup = "[DefaultPlayer]\r\nName=Before\r\n";
+    const std::string m_profile = LargeProfile();
     GameFolder m_folder{Files()};
     Players m_players;
     RecordingUi m_ui;
@@ -206,16 +218,11 @@ protected:
 };
 
 TEST_F(EveryOperationTest, PlayLeavesTheProfileOldOrWhollyRewrittenAndTheBackupOldOrWhole) {
-    const std::string profile = LargeProfile();
+    const std::string& profile = m_profile;
     const std::string rewritten = Rewritten(Root(), profile, "Bob", "pb");
-    const std::string oldBackup = "[DefaultPlayer]\r\nName=Before\r\n";
-    const FixedPick pick{1, "Bob", "pb"};
-    const auto arrange = [&] {
-        WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
-        WriteBytes(SystemPath("User.ini"), profile);
-        WriteBytes(SystemPath("UserKorvale.old"), oldBackup);
-    };
-    const auto act = [&] { PlayCommand(Files(), m_folder, m_ui, m_launcher, Host()).PlayUT(pick); };
+    const std::string oldBackup(kOldBackup);
+    const auto arrange = [&] { ArrangePlay(); };
+    const auto act = [&] { PlayBob(); };
     const auto check = [&](const Injection& injection) {
         const std::string nowProfile = ReadBytes(SystemPath("User.ini"));
         const std::string nowBackup = ReadBytes(SystemPath("UserKorvale.old"));
@@ -254,16 +261,11 @@ TEST_F(EveryOperationTest, PlayLeavesTheProfileOldOrWhollyRewrittenAndTheBackupO
 }
 
 TEST_F(EveryOperationTest, PlayStoppedDeadAnywhereLeavesWholeFilesAndTheNextPlayFinishesTheSwitch) {
-    const std::string profile = LargeProfile();
+    const std::string& profile = m_profile;
     const std::string rewritten = Rewritten(Root(), profile, "Bob", "pb");
-    const std::string oldBackup = "[DefaultPlayer]\r\nName=Before\r\n";
-    const FixedPick pick{1, "Bob", "pb"};
-    const auto arrange = [&] {
-        WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
-        WriteBytes(SystemPath("User.ini"), profile);
-        WriteBytes(SystemPath("UserKorvale.old"), oldBackup);
-    };
-    const auto play = [&] { PlayCommand(Files(), m_folder, m_ui, m_launcher, Host()).PlayUT(pick); };
+    const std::string oldBackup(kOldBackup);
+    const auto arrange = [&] { ArrangePlay(); };
+    const auto play = [&] { PlayBob(); };
     for (const bool links : {true, false}) {
         SCOPED_TRACE(links ? "backup linked" : "backup copied");
         if (!links) {
