@@ -155,9 +155,11 @@ TEST_F(MainWindowTest, TypingAfterAPickKeepsThePasswordOfThePick) {
     EXPECT_EQ(Pair(), std::make_pair(std::string("Dave"), std::string("two")));
 }
 
-TEST_F(MainWindowTest, TheListEditBoxTakesOnlyLatin1) {
+TEST_F(MainWindowTest, TheListEditBoxTakesOnlyLatin1OnOneLine) {
     SetUpPlayers();
     KeyClicks(Users()->lineEdit(), QString::fromUtf8("Jé€rôme"));
+    EXPECT_EQ(Users()->currentText(), QString::fromUtf8("Jérôme"));
+    Users()->lineEdit()->insert(QStringLiteral("\nBar"));  // pasted: no key types a line break
     EXPECT_EQ(Users()->currentText(), QString::fromUtf8("Jérôme"));
 }
 
