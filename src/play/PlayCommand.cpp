@@ -76,7 +76,9 @@ void rewriteInPlace(const FileSystem& files, const std::string& profile, const s
 void rewriteWhole(const FileSystem& files, const std::string& profile, const std::string& backup,
                   const PlayerPick& pick) {
     const File backupFile = files.GetFile(backup);
-    files.GetFile(profile);
+    // The swap would go through where the profile itself may not be written (read-only, or held
+    // by a program that shares no writing): that refusal stands, as it did for a rewrite in place.
+    files.checkWritable(profile);
     // The backup holds the profile's bytes: its encoding is the profile's.
     const ProfileEncoding encoding =
         detectProfileEncoding(backupFile, pick.name(), pick.password());

@@ -109,6 +109,10 @@ void FileSystem::copyInPlace(const std::string& source, const std::string& desti
     from.close();
 }
 
+void FileSystem::checkWritable(const std::string& path) const {
+    OpenFile(*m_ops, path, FileOps::OpenMode::Append).close();
+}
+
 void FileSystem::replaceWhole(const std::string& path, std::string_view content) const {
     ReplacementFile replacement(*m_ops, path);
     replacement.stream().Write(content);

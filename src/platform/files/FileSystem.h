@@ -45,6 +45,9 @@ public:
     // its old bytes or all of `content`. A symbolic link stays a link; mode and owner are kept.
     void replaceWhole(const std::string& path, std::string_view content) const;
 
+    // Raises the host's refusal when the file may not be opened for writing; changes nothing.
+    void checkWritable(const std::string& path) const;
+
     // The path as the host writes it: for messages, and for what is handed to the host.
     std::string nativePath(const std::string& path) const { return m_ops->nativeForm(path); }
 
