@@ -16,7 +16,11 @@ namespace fs = std::filesystem;
 namespace korvale::bench {
 namespace {
 
-void PlayRealSizeProfile(benchmark::State& state, bool flushes) {
+// Arguments: flushes (1: as Play runs; 0: left out, which tells what they cost) and game (1: the
+// game program is started; 0: a launcher that starts nothing, which leaves the Play's own work).
+void BM_PlayRealSizeProfile(benchmark::State& state) {
+    const bool flushes = state.range(0) != 0;
+    const bool game = state.range(1) != 0;
     const BenchFolder folder;
     WriteBytes(folder.Path() / "profile.ini", RealisticProfile());
     layOutPlay(folder.Path(), folder.Path() / "profile.ini");
@@ -27,23 +31,21 @@ void PlayRealSizeProfile(benchmark::State& state, bool flushes) {
 
     for (auto _ : state) {
         // A launcher of its own each time: the last game may not have ended yet.
-        NativeLauncher launcher;
+        NativeLauncher native;
+        NoLauncher none;
+        ProgramLauncher& launcher = game ? static_cast<ProgramLauncher&>(native) : none;
         if (const std::string message = playOnce(folder.Path(), ops, launcher); !message.empty()) {
             state.SkipWithError(("Play said: " + message).c_str());
             break;
         }
     }
 }
-
-void BM_PlayRealSizeProfile(benchmark::State& state) {
-    PlayRealSizeProfile(state, true);
-}
-BENCHMARK(BM_PlayRealSizeProfile)->Unit(benchmark::kMillisecond);
-
-void BM_PlayRealSizeProfileWithoutFlushes(benchmark::State& state) {
-    PlayRealSizeProfile(state, false);
-}
-BENCHMARK(BM_PlayRealSizeProfileWithoutFlushes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayRealSizeProfile)
+    ->ArgNames({"flushes", "game"})
+    ->Args({1, 1})
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korvale::bench
