@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,6 +62,19 @@ QWidget* CreateControl(const ControlSpec& entry, QWidget& client) {
     return nullptr;
 }
 
+// Whatever face the host gives, a button's caption is not clipped: its font shrinks to fit.
+void FitCaption(QPushButton& button) {
+    const QString caption = button.text().remove(QLatin1Char('&'));
+    const QStyle& style = *button.style();
+    const int room = button.width() - 2 * (style.pixelMetric(QStyle::PM_ButtonMargin) +
+                                           style.pixelMetric(QStyle::PM_DefaultFrameWidth));
+    QFont font = button.font();
+    while (font.pointSizeF() > 6 && QFontMetricsF(font).horizontalAdvance(caption) > room) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    button.setFont(font);
+}
+
 }  // namespace
 
 QRect ToPixels(const TwipsRect& rect) {
@@ -74,6 +88,11 @@ QString ToQString(std::string_view utf8) {
 
 QFont ToQFont(const FontSpec& entry) {
     QFont font(ToQString(entry.family));
+    if (entry.family == "Times New Roman") {
+        // Where it is missing (a fresh Wine prefix), faces with its widths, not a wider serif.
+        font.setFamilies({font.family(), QStringLiteral("Liberation Serif"),
+                          QStringLiteral("Nimbus Roman"), QStringLiteral("DejaVu Serif Condensed")});
+    }
     font.setPointSizeF(entry.points);
     font.setBold(entry.bold);
     return font;
@@ -106,6 +125,9 @@ void BuildControls(const FormLayout& layout, QWidget& client) {
         }
         if (entry.font) {
             control->setFont(ToQFont(*entry.font));
+            if (auto* button = qobject_cast<QPushButton*>(control)) {
+                FitCaption(*button);
+            }
         }
         if (entry.tabOrder > 0) {
             tabStops.emplace_back(entry.tabOrder, control);
