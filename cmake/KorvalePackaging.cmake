@@ -1,5 +1,12 @@
 # The portable archive for Linux: the folder scripts/run installs into (out/Korvale), packed.
-install(FILES "${PROJECT_SOURCE_DIR}/docs/README-players.txt" DESTINATION . COMPONENT korvale)
+if(WIN32)
+    # The Windows folder (scripts/windows-release zips it) also carries the licence: Qt is linked in.
+    install(FILES "${PROJECT_SOURCE_DIR}/docs/README-players-windows.txt" DESTINATION .
+            RENAME README-players.txt COMPONENT korvale)
+    install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . RENAME LICENSE.txt COMPONENT korvale)
+else()
+    install(FILES "${PROJECT_SOURCE_DIR}/docs/README-players.txt" DESTINATION . COMPONENT korvale)
+endif()
 
 set(CPACK_GENERATOR TGZ)
 set(CPACK_PACKAGE_NAME Korvale)

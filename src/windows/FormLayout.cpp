@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +64,19 @@ QWidget* createControl(const ControlSpec& entry, QWidget& client) {
     return nullptr;
 }
 
+// Whatever face the host gives, a button's caption is not clipped: its font shrinks to fit.
+void fitCaption(QPushButton& button) {
+    const QString caption = button.text().remove(QLatin1Char('&'));
+    const QStyle& style = *button.style();
+    const int room = button.width() - 2 * (style.pixelMetric(QStyle::PM_ButtonMargin) +
+                                           style.pixelMetric(QStyle::PM_DefaultFrameWidth));
+    QFont font = button.font();
+    while (font.pointSizeF() > 6 && QFontMetricsF(font).horizontalAdvance(caption) > room) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    button.setFont(font);
+}
+
 }  // namespace
 
 QRect toPixels(const TwipsRect& rect) {
@@ -72,6 +86,11 @@ QRect toPixels(const TwipsRect& rect) {
 
 QFont toQFont(const FontSpec& entry) {
     QFont font(toQString(entry.family));
+    if (entry.family == "Times New Roman") {
+        // Where it is missing (a fresh Wine prefix), faces with its widths, not a wider serif.
+        font.setFamilies({font.family(), QStringLiteral("Liberation Serif"),
+                          QStringLiteral("Nimbus Roman"), QStringLiteral("DejaVu Serif Condensed")});
+    }
     font.setPointSizeF(entry.points);
     font.setBold(entry.bold);
     return font;
@@ -111,6 +130,9 @@ void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout) {
         }
         if (entry.font) {
             control->setFont(toQFont(*entry.font));
+            if (auto* button = qobject_cast<QPushButton*>(control)) {
+                fitCaption(*button);
+            }
         }
         if (entry.tabOrder > 0) {
             tabStops.emplace_back(entry.tabOrder, control);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -315,6 +316,25 @@ TEST_F(WindowLayoutTest, EnterAndEscapeDoNothing) {
     EXPECT_THAT(Launcher().Started(), ::testing::IsEmpty()) << "Enter does not press Play";
     EXPECT_EQ(ReadBytes(ProgramPath("User.ini")), "Alice,one") << "nor Save";
     EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), GameFolderText());
+}
+
+TEST_F(WindowLayoutTest, AButtonCaptionTooWideForItsFontShrinksUntilItFits) {
+    const FontSpec serif{.family = "Times New Roman", .points = 21.75};
+    const ControlSpec controls[] = {
+        {.name = "narrow", .kind = ControlKind::PushButton, .text = "PLAY UNREAL TOURNAMENT",
+         .rect = {0, 0, 3000, 735}, .font = serif},
+        {.name = "wide", .kind = ControlKind::PushButton, .text = "PLAY",
+         .rect = {0, 800, 6495, 735}, .font = serif},
+    };
+    QWidget client;
+    BuildControls(FormLayout{.controls = controls}, client);
+    auto* narrow = client.findChild<QPushButton*>("narrow");
+    auto* wide = client.findChild<QPushButton*>("wide");
+    ASSERT_NE(narrow, nullptr);
+    ASSERT_NE(wide, nullptr);
+    EXPECT_LT(narrow->font().pointSizeF(), serif.points);
+    EXPECT_LE(QFontMetricsF(narrow->font()).horizontalAdvance(narrow->text()), narrow->width());
+    EXPECT_DOUBLE_EQ(wide->font().pointSizeF(), serif.points);
 }
 
 }  // namespace

@@ -1,0 +1,239 @@
+#!/usr/bin/env bash
+# End to end on the Windows side: korvale.exe unpacked from the release zip into a fresh Wine
+# prefix on Xvfb, driven only by keyboard events from outside the process (xdotool). First start,
+# New player and its refusal of a comma, Set UT Dir with a game folder holding spaces, "É" and a
+# trailing backslash, a Play that meets a missing profile, and a Play that starts a MinGW-built
+# stand-in game. Every file is checked byte for byte, and how the game was started.
+# A message box's text is read as a Windows user can: Ctrl+C copies it to the clipboard.
+# Usage: wine_play_through.sh <release zip> <stand-in game .exe> [screenshot.png]
+#   screenshot.png: where to save a picture of the main window, an identity picked.
+set -euo pipefail
+
+zip=$1
+standin=$2
+screenshot=${3:-}
+
+for tool in Xvfb xdotool xclip wine wineserver python3; do
+    command -v "$tool" >/dev/null || { echo "FAILED: $tool is not installed" >&2; exit 1; }
+done
+[ -f "$zip" ] || { echo "FAILED: no release zip $zip" >&2; exit 1; }
+[ -f "$standin" ] || { echo "FAILED: no stand-in game $standin" >&2; exit 1; }
+
+work=$(mktemp -d)
+drive_c=$work/prefix/drive_c
+xvfb_pid=
+korvale_pid=
+# Wine in a prefix of its own; no Mono, Gecko or menu entries. Its file names are UTF-8.
+export HOME=$work/home WINEPREFIX=$work/prefix WINEDEBUG=-all LC_ALL=C.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+mkdir -p "$HOME"
+
+cleanup() {
+    [ -n "$korvale_pid" ] && kill "$korvale_pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*" >&2
+    if [ -s "$work/korvale.log" ]; then
+        echo "--- Wine's output:" >&2
+        tail -n 40 "$work/korvale.log" >&2
+    fi
+    exit 1
+}
+
+# Waits up to $2 seconds (default 30: Wine is slow on a loaded machine) for the command $1.
+wait_until() {
+    local deadline=$((SECONDS + ${2:-30}))
+    until eval "$1"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+# The ids of the visible windows titled exactly $1.
+windows_named() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+# The id of the visible window titled exactly $1 other than $2, waiting for it to appear.
+new_window() {
+    local title=$1 other=${2:-none} found=
+    wait_until 'found=$(windows_named "$title" | grep -v -x -e "$other" | head -n 1); [ -n "$found" ]' ||
+        return 1
+    echo "$found"
+}
+gone() {
+    ! windows_named "$1" | grep -q -x -e "$2"
+}
+focus() {
+    timeout 10 xdotool windowfocus --sync "$1" || fail "could not give the focus to window $1"
+    sleep 0.2
+}
+# Puts text on the clipboard as another program would, and pastes it over the focused box's text
+# (xdotool cannot type "É": it is not on the keyboard map). Wine takes the clipboard over a moment
+# later, so the box's text is copied back to check it, and the paste is repeated until it holds.
+paste() {
+    local want=$1 got= attempt
+    for attempt in 1 2 3 4 5 6 7 8 9; do
+        printf '%s' "$want" | xclip -selection clipboard -i >/dev/null 2>&1
+        sleep "0.$attempt"
+        xdotool key ctrl+a ctrl+v
+        sleep 0.3
+        printf '%s' "-" | xclip -selection clipboard -i >/dev/null 2>&1
+        xdotool key ctrl+a ctrl+c
+        wait_until 'got=$(xclip -selection clipboard -o 2>/dev/null); [ "$got" != - ]' 5 || continue
+        [ "$got" != "$want" ] || return 0
+    done
+    fail "could not paste '$want' (the box holds '$got')"
+}
+
+# The text of the message box $1, copied with Ctrl+C: title, text, detail and buttons, each
+# after a line of dashes. Then OK closes it.
+box_text() {
+    local box=$1 text=
+    printf 'nothing' | xclip -selection clipboard -i >/dev/null 2>&1
+    focus "$box"
+    xdotool key ctrl+c
+    wait_until 'text=$(xclip -selection clipboard -o 2>/dev/null | tr -d "\r"); [ "$text" != nothing ] && [ -n "$text" ]' 10 ||
+        fail "could not copy the text of message box $box"
+    xdotool key Return
+    wait_until 'gone Korvale "$box"' || fail "the message box did not close on Enter"
+    printf '%s\n' "$text"
+}
+start_korvale() {
+    # From C:\, not its own folder: Korvale finds its files by its own location.
+    (cd "$drive_c" && exec wine 'C:\Games\Korvale\korvale.exe' </dev/null >>"$work/korvale.log" 2>&1) &
+    korvale_pid=$!
+}
+# Bytes of a file against the bytes printf makes of $2.
+same_bytes() {
+    printf "$2" | cmp -s - "$1"
+}
+dump() {
+    od -c "$1" 2>&1 | head -n 20
+}
+
+# --- A virtual screen and a fresh prefix --------------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n 1 "$work/display")"
+unset WAYLAND_DISPLAY
+# One server held for the whole run: Wine stops it a moment after the last program ends, and a
+# program started just then can fail.
+wineserver -p </dev/null >/dev/null 2>&1
+wine wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || fail "wineboot failed: $(tail "$work/wineboot.log")"
+
+# --- The zip: one folder, Korvale, and nothing else ---------------------------------------------
+tops=$(python3 -c 'import sys, zipfile
+print("\n".join(sorted({n.split("/")[0] for n in zipfile.ZipFile(sys.argv[1]).namelist()})))' "$zip")
+[ "$tops" = Korvale ] || fail "the zip holds '$tops' at its top, not the folder Korvale"
+mkdir -p "$drive_c/Games"
+python3 -m zipfile -e "$zip" "$drive_c/Games"
+program=$drive_c/Games/Korvale
+for file in korvale.exe README-players.txt LICENSE.txt; do
+    [ -s "$program/$file" ] || fail "the zip has no $file in Korvale"
+done
+for file in UTDir.ini User.ini; do
+    [ ! -e "$program/$file" ] || fail "the zip brings a $file"
+done
+
+# The game folder: spaces and "É" in its name. The stand-in game records how it was started.
+game=$drive_c/Games/Unreal Tournament É
+mkdir -p "$game/System"
+cp "$standin" "$game/System/UnrealTournament.exe"
+profile='[URL]\r\nName=OldName\r\n[Engine.GameReplicationInfo]\r\n  ngWorldSecret=oldsecret  \r\nKeep=caf\351\r\n'
+printf "$profile" >"$game/System/User.ini"
+record=$game/System/UnrealTournament.exe.txt
+
+# --- First start --------------------------------------------------------------------------------
+started_at=$(date +%s.%N)
+start_korvale
+main=$(new_window Korvale) || fail "the main window did not appear"
+appeared_at=$(date +%s.%N)
+awk -v from="$started_at" -v to="$appeared_at" 'BEGIN { printf "main window after %.2f s\n", to - from }'
+sleep 0.5
+[ "$(windows_named Korvale | wc -l)" -eq 1 ] || fail "a message box came up at the first start"
+[ -f "$program/UTDir.ini" ] || fail "UTDir.ini was not created beside korvale.exe"
+[ ! -s "$program/UTDir.ini" ] || fail "UTDir.ini is not empty: $(dump "$program/UTDir.ini")"
+[ ! -e "$program/User.ini" ] || fail "User.ini was created at start-up"
+
+# --- New player: a comma in the name is refused, then the record is appended -------------------
+focus "$main"
+xdotool key alt+a
+dialog=$(new_window "New User") || fail "the New player dialog did not open"
+focus "$dialog"
+xdotool type --delay 30 "Clan,Tag"
+xdotool key Tab
+xdotool type --delay 30 "s3cret,x"
+xdotool key alt+s
+box=$(new_window Korvale "$main") || fail "no message refused the comma in the name"
+text=$(box_text "$box")
+grep -q -x "Please Enter a Player Name without a comma" <<<"$text" ||
+    fail "the refusal said: $text"
+[ ! -e "$program/User.ini" ] || fail "a refused name was written: $(dump "$program/User.ini")"
+focus "$dialog"
+xdotool key shift+Tab ctrl+a
+xdotool type --delay 30 "Clan Tag"
+xdotool key alt+s
+wait_until 'gone "New User" "$dialog"' || fail "the New player dialog did not close on Save"
+same_bytes "$program/User.ini" 'Clan Tag,s3cret,x' ||
+    fail "User.ini holds: $(dump "$program/User.ini")"
+
+# --- Set UT Dir: spaces, "É" and a trailing backslash; Latin-1 in the file -----------------------
+focus "$main"
+xdotool key alt+s
+dialog=$(new_window "Set the UT Directory") || fail "the Game folder dialog did not open"
+focus "$dialog"
+paste 'C:\Games\Unreal Tournament É\'
+xdotool key alt+s
+wait_until 'gone "Set the UT Directory" "$dialog"' || fail "the Game folder dialog did not close on Save"
+same_bytes "$program/UTDir.ini" 'C:\\Games\\Unreal Tournament \311\\' ||
+    fail "UTDir.ini holds: $(dump "$program/UTDir.ini")"
+
+# --- Play without a profile: "Error", nothing written, no game ----------------------------------
+mv "$game/System/User.ini" "$work/User.ini"
+focus "$main"
+xdotool key Down Tab space
+box=$(new_window Korvale "$main") || fail "a Play without a profile showed no message"
+text=$(box_text "$box")
+[ "$(sed -n 4p <<<"$text")" = Error ] || fail "a Play without a profile said: $text"
+grep -qF 'User.ini' <<<"$text" || fail "the Error does not name the profile: $text"
+[ -z "$(ls "$game/System" | grep -v -x UnrealTournament.exe)" ] ||
+    fail "a failed Play left files: $(ls "$game/System")"
+
+# --- Play: the profile rewritten, its backup, the game started minimized ------------------------
+mv "$work/User.ini" "$game/System/User.ini"
+focus "$main"
+xdotool key shift+Tab Down Tab space
+wait_until '[ -s "$record" ]' || fail "the game was not started"
+game_path='C:\Games\Unreal Tournament É\System\UnrealTournament.exe'
+grep -q -x -F "command=\"$game_path\"" "$record" || fail "the game was started with: $(cat "$record")"
+grep -q -x "show=2" "$record" || fail "the game was not started minimized: $(cat "$record")"
+grep -q -x -F 'cwd=C:\' "$record" || fail "the game did not get Korvale's working folder: $(cat "$record")"
+same_bytes "$game/System/UserKorvale.old" "$profile" ||
+    fail "the backup does not hold the old profile: $(dump "$game/System/UserKorvale.old")"
+same_bytes "$game/System/User.ini" \
+    '[URL]\r\nName=Clan Tag\r\n[Engine.GameReplicationInfo]\r\nngWorldSecret=s3cret,x\r\nKeep=caf\351\r\n' ||
+    fail "the profile was not rewritten: $(dump "$game/System/User.ini")"
+left=$(ls "$game/System" | grep -v -x -e UnrealTournament.exe -e UnrealTournament.exe.txt \
+       -e User.ini -e UserKorvale.old || true)
+[ -z "$left" ] || fail "Play left other files in the game's System folder: $left"
+[ "$(windows_named Korvale | wc -l)" -eq 1 ] || fail "a message box came up during Play"
+if [ -n "$screenshot" ]; then
+    import -window "$main" "$screenshot"
+fi
+
+# --- File, Exit ends Korvale --------------------------------------------------------------------
+focus "$main"
+xdotool key alt+f
+sleep 0.3
+xdotool key e
+wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not end Korvale"
+korvale_pid=
+same_bytes "$program/User.ini" 'Clan Tag,s3cret,x' || fail "User.ini changed: $(dump "$program/User.ini")"
+
+echo "PASSED: korvale.exe from the zip under Wine: first start, New player, Set UT Dir, Error, Play, Exit"
