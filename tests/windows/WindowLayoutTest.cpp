@@ -326,8 +326,9 @@ TEST_F(WindowLayoutTest, AButtonCaptionTooWideForItsFontShrinksUntilItFits) {
         {.name = "wide", .kind = ControlKind::PushButton, .text = "PLAY",
          .rect = {0, 800, 6495, 735}, .font = serif},
     };
-    QWidget client;
-    BuildControls(FormLayout{.controls = controls}, client);
+    QWidget window;
+    QWidget client(&window);
+    buildWindow(window, client, FormLayout{.controls = controls});
     auto* narrow = client.findChild<QPushButton*>("narrow");
     auto* wide = client.findChild<QPushButton*>("wide");
     ASSERT_NE(narrow, nullptr);
