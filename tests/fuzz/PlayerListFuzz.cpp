@@ -21,9 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder.put("User.ini", before);
 
     // What the file holds, by the record rule: each line trimmed, split at its first comma,
-    // lines without a comma left out.
+    // lines without a comma left out; a UTF-8 byte-order mark before the first line is no part of
+    // it.
     std::vector<Player> records;
-    for (const std::string& line : LinesOf(before)) {
+    bool first = true;
+    for (std::string line : LinesOf(before)) {
+        if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) {
+            line.erase(0, 3);
+        }
+        first = false;
         const std::string record = SpacesTrimmed(line);
         const std::size_t comma = record.find(',');
         if (comma != std::string::npos) {

@@ -34,7 +34,12 @@ std::optional<std::string> FirstLine(const std::string& bytes) {
     if (bytes.empty()) {
         return std::nullopt;
     }
-    return lines.empty() ? std::string() : lines.front();
+    // A UTF-8 byte-order mark before the first line is no part of it.
+    std::string line = lines.empty() ? std::string() : lines.front();
+    if (line.rfind("\xEF\xBB\xBF", 0) == 0) {
+        line.erase(0, 3);
+    }
+    return line;
 }
 
 }  // namespace
