@@ -124,7 +124,8 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 unset WAYLAND_DISPLAY
 # One server held for the whole run: Wine stops it a moment after the last program ends, and a
 # program started just then can fail.
-wineserver -p </dev/null >/dev/null 2>&1
+mkdir -p "$WINEPREFIX"
+wineserver -p </dev/null >/dev/null 2>&1 || fail "the Wine server did not start"
 wine wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || fail "wineboot failed: $(tail "$work/wineboot.log")"
 
 # --- The zip: one folder, Korvale, and nothing else ---------------------------------------------
@@ -142,7 +143,7 @@ for file in UTDir.ini User.ini; do
 done
 
 # The game folder: spaces and "É" in its name. The stand-in game records how it was started.
-game=$drive_c/Games/Unreal Tournament É
+game="$drive_c/Games/Unreal Tournament É"
 mkdir -p "$game/System"
 cp "$standin" "$game/System/UnrealTournament.exe"
 profile='[URL]\r\nName=OldName\r\n[Engine.GameReplicationInfo]\r\n  ngWorldSecret=oldsecret  \r\nKeep=caf\351\r\n'
@@ -228,11 +229,21 @@ if [ -n "$screenshot" ]; then
 fi
 
 # --- File, Exit ends Korvale --------------------------------------------------------------------
-focus "$main"
-xdotool key alt+f
-sleep 0.3
-xdotool key e
-wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not end Korvale"
+# The game started takes Wine's foreground: a click on the window's picture brings it back. The
+# menu opens a moment after Alt+F under a loaded Wine, and a key sent before that is lost.
+for attempt in 1 2 3; do
+    focus "$main"
+    xdotool mousemove --window "$main" 150 40 click 1
+    sleep 0.3
+    xdotool key alt+f
+    sleep "$attempt"
+    xdotool key e
+    if wait_until '! kill -0 "$korvale_pid" 2>/dev/null' 10; then
+        break
+    fi
+    xdotool key Escape Escape
+done
+kill -0 "$korvale_pid" 2>/dev/null && fail "File, Exit did not end Korvale"
 korvale_pid=
 same_bytes "$program/User.ini" 'Clan Tag,s3cret,x' || fail "User.ini changed: $(dump "$program/User.ini")"
 
