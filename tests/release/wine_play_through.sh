@@ -37,23 +37,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAILED: $*" >&2
-    if [ -s "$work/korvale.log" ]; then
-        echo "--- Wine's output:" >&2
-        tail -n 40 "$work/korvale.log" >&2
-    fi
-    exit 1
-}
+. "$(dirname "$0")/../support/e2e.sh"
 
-# Waits up to $2 seconds (default 30: Wine is slow on a loaded machine) for the command $1.
-wait_until() {
-    local deadline=$((SECONDS + ${2:-30}))
-    until eval "$1"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
 # The ids of the visible windows titled exactly $1.
 windows_named() {
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true

@@ -30,23 +30,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAILED: $*" >&2
-    if [ -s "$work/korvale.log" ]; then
-        echo "--- korvale's output:" >&2
-        cat "$work/korvale.log" >&2
-    fi
-    exit 1
-}
-
-# Waits up to $2 seconds (default 20) for the command $1 to succeed.
-wait_until() {
-    local deadline=$((SECONDS + ${2:-20}))
-    until eval "$1"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/../../support/e2e.sh"
 
 # The id of the visible window titled exactly $1, waiting for it to appear.
 window() {
