@@ -205,8 +205,10 @@ same_bytes "$game/System/UserKorvale.old" "$profile" ||
 same_bytes "$game/System/User.ini" \
     '[URL]\r\nName=Clan Tag\r\n[Engine.GameReplicationInfo]\r\nngWorldSecret=s3cret,x\r\nKeep=caf\351\r\n' ||
     fail "the profile was not rewritten: $(dump "$game/System/User.ini")"
+# The lock file stays: removing it would race another Korvale's Play of the same folder.
+[ -e "$game/System/User.ini.korvale-lock" ] || fail "Play took no lock beside the profile"
 left=$(ls "$game/System" | grep -v -x -e UnrealTournament.exe -e UnrealTournament.exe.txt \
-       -e User.ini -e UserKorvale.old || true)
+       -e User.ini -e UserKorvale.old -e User.ini.korvale-lock || true)
 [ -z "$left" ] || fail "Play left other files in the game's System folder: $left"
 [ "$(windows_named Korvale | wc -l)" -eq 1 ] || fail "a message box came up during Play"
 if [ -n "$screenshot" ]; then
