@@ -15,6 +15,7 @@
 #include "platform/files/FileError.h"
 #include "platform/host/NativeFileOps.h"
 #include "platform/host/NativeLauncher.h"
+#include "platform/host/RunningProgram.h"
 
 extern char** environ;
 
@@ -237,6 +238,8 @@ void NativeLauncher::start(const std::string& path) {
 }
 
 bool NativeLauncher::isRunning(const std::string& path) {
+    // The game started here is known from its start on; Wine shows it by its program only once it
+    // has loaded it.
     const auto found = m_started.find(path);
     if (found != m_started.end()) {
         pollfd ended{static_cast<int>(found->second), POLLIN, 0};
@@ -245,7 +248,7 @@ bool NativeLauncher::isRunning(const std::string& path) {
         }
         forget(path);
     }
-    return false;
+    return isProgramRunning(path);
 }
 
 void NativeLauncher::forget(const std::string& path) noexcept {

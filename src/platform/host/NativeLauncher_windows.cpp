@@ -2,6 +2,7 @@
 
 #include "platform/files/FileError.h"
 #include "platform/host/NativeLauncher.h"
+#include "platform/host/RunningProgram.h"
 #include "platform/host/WindowsText.h"
 
 namespace korvale {
@@ -42,6 +43,8 @@ void NativeLauncher::start(const std::string& path) {
 }
 
 bool NativeLauncher::isRunning(const std::string& path) {
+    // The game started here is known by its handle, even where the host would not let it be
+    // queried.
     const auto found = m_started.find(path);
     if (found != m_started.end()) {
         if (WaitForSingleObject(processHandle(found->second), 0) == WAIT_TIMEOUT) {
@@ -49,7 +52,7 @@ bool NativeLauncher::isRunning(const std::string& path) {
         }
         forget(path);
     }
-    return false;
+    return isProgramRunning(path);
 }
 
 void NativeLauncher::forget(const std::string& path) noexcept {
