@@ -277,12 +277,9 @@ TEST_F(WineLaunchTest, ARealWindowsProgramRunsUnderTheRealWineAndStopsAPlayWhile
     fs::permissions(program, fs::perms(0644));
     WriteBytes(game / "System" / "User.ini", kProfile);
     WriteBytes(ProgramPath("UTDir.ini"), PathText(game));
-    fs::path ran = program;
-    ran += ".ran";
-    fs::path hold = program;
-    hold += ".hold";
-    fs::path release = program;
-    release += ".release";
+    const auto beside = [&](const char* suffix) { return fs::path(program.string() + suffix); };
+    const fs::path ran = beside(".ran");
+    const fs::path hold = beside(".hold");
     const auto files = [&] { return std::pair(FolderBytes(game), FolderBytes(ProgramDir())); };
 
     const EnvironmentVariable wineprefix("WINEPREFIX", PathText(prefix));
@@ -301,7 +298,7 @@ TEST_F(WineLaunchTest, ARealWindowsProgramRunsUnderTheRealWineAndStopsAPlayWhile
         EXPECT_THAT(m_ui.Messages(),
                     ElementsAre(Message{"Unreal Tournament is already running", ""}));
         EXPECT_EQ(files(), before);
-        WriteBytes(release, "");
+        WriteBytes(beside(".release"), "");
         ASSERT_TRUE(outside.WaitForEnd(60));
     }
     fs::remove(hold);

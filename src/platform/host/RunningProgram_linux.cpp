@@ -42,18 +42,24 @@ private:
     int m_fd;
 };
 
-// A small file of /proc whole (its size is unknown beforehand); empty when it cannot be read.
+// A file of /proc whole (its size is unknown beforehand); empty when it cannot be read.
 std::string readAll(int folder, const std::string& name) {
     const Descriptor file(::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC));
     std::string text;
-    if (file.get() < 0) {
-        return text;
-    }
     char buffer[8192];
-    for (ssize_t got = 0; (got = ::read(file.get(), buffer, sizeof buffer)) > 0;) {
+    for (ssize_t got = 0;
+         file.get() >= 0 && (got = ::read(file.get(), buffer, sizeof buffer)) > 0;) {
         text.append(buffer, static_cast<std::size_t>(got));
     }
     return text;
+}
+
+// The process's name, in one read: at most 15 bytes and a line break.
+std::string processName(int folder, const std::string& pid) {
+    const Descriptor file(::openat(folder, (pid + "/comm").c_str(), O_RDONLY | O_CLOEXEC));
+    char name[kNameLength + 1];
+    const ssize_t got = file.get() >= 0 ? ::read(file.get(), name, sizeof name) : -1;
+    return got > 0 ? std::string(name, static_cast<std::size_t>(got) - 1) : std::string();
 }
 
 bool isWindowsProgram(const std::string& program) {
@@ -95,12 +101,8 @@ bool mapsFile(const char* line, FileId program) {
 
 // A Windows program under Wine: Wine's loader runs, named after the program, and maps its file.
 bool mapsProgram(int proc, const std::string& pid, std::string_view name, FileId program) {
-    std::string comm = readAll(proc, pid + "/comm");
-    if (!comm.empty() && comm.back() == '\n') {
-        comm.pop_back();
-    }
     // Windows file names are the same whatever their case, and so are the names Wine gives.
-    if (!sameLetters(comm, name)) {
+    if (!sameLetters(processName(proc, pid), name)) {
         return false;
     }
     const std::string maps = readAll(proc, pid + "/maps");
