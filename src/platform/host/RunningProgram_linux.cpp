@@ -106,13 +106,14 @@ bool mapsProgram(int proc, const std::string& pid, std::string_view name, FileId
         return false;
     }
     const std::string maps = readAll(proc, pid + "/maps");
-    // Every line holds its first five fields, so a line's scan never reaches the next one.
-    for (std::size_t line = 0; line < maps.size();) {
-        if (mapsFile(maps.c_str() + line, program)) {
+    // Only the lines that hold the inode are read field by field.
+    const std::string inode = " " + std::to_string(program.inode) + " ";
+    for (std::size_t at = maps.find(inode); at != std::string::npos;
+         at = maps.find(inode, at + 1)) {
+        const std::size_t line = maps.rfind('\n', at);
+        if (mapsFile(maps.c_str() + (line == std::string::npos ? 0 : line + 1), program)) {
             return true;
         }
-        const std::size_t end = maps.find('\n', line);
-        line = end == std::string::npos ? end : end + 1;
     }
     return false;
 }
