@@ -6,7 +6,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +25,7 @@ struct FileId {
     ino_t inode;
 };
 
+// A file descriptor, closed when the object goes.
 class Descriptor {
 public:
     explicit Descriptor(int fd) : m_fd(fd) {}
