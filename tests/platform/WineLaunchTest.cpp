@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "FixedPick.h"
+#include "OutsideProgram.h"
 #include "RawFiles.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
@@ -22,6 +23,7 @@ namespace korvale::test {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
@@ -119,17 +121,15 @@ TEST_F(WineLaunchTest, AWindowsProgramGoesToWineAndAnythingElseStartsAsItIs) {
         fs::perms mode;
         Wine wine;
         Outcome outcome;
-        std::string reason;    // part of the refusal's reason
-        bool claimed = false;  // a binfmt_misc handler claims "MZ" (one the kernel has not)
+        std::string reason;  // part of the refusal's reason
     } cases[] = {
         {"Windows program", "game", kWindowsProgram, fs::perms(0644), Wine::Script,
          Outcome::UnderWine, ""},
         {"Windows program, executable", "game", kWindowsProgram, fs::perms(0755), Wine::Script,
          Outcome::UnderWine, ""},
-        {"Windows program, executable, a handler that fails", "game", kWindowsProgram,
-         fs::perms(0755), Wine::Script, Outcome::UnderWine, "", true},
-        {"Windows program, executable, a handler that fails, no Wine", "game", kWindowsProgram,
-         fs::perms(0755), Wine::None, Outcome::Refused, "Exec format error", true},
+        // The host has no handler of its own for Windows programs: the direct start fails.
+        {"Windows program, executable, no Wine", "game", kWindowsProgram, fs::perms(0755),
+         Wine::None, Outcome::Refused, "Exec format error"},
         {"Windows program, spaces in a Wine prefix",
          ".wine/drive_c/Program Files/Unreal Tournament", kWindowsProgram, fs::perms(0644),
          Wine::Script, Outcome::UnderWine, ""},
@@ -163,17 +163,8 @@ TEST_F(WineLaunchTest, AWindowsProgramGoesToWineAndAnythingElseStartsAsItIs) {
         const std::string korvalePath =
             PathText(Root() / c.folder) + "\\System\\UnrealTournament.exe";
 
-        const fs::path handlers = Root() / "binfmt_misc";
-        fs::remove_all(handlers);
-        fs::create_directories(handlers);
-        WriteBytes(handlers / "status", "enabled\n");
-        if (c.claimed) {
-            WriteBytes(handlers / "windows",
-                       "enabled\ninterpreter /nowhere/wine\nflags: \noffset 0\nmagic 4d5a\n");
-        }
-
         try {
-            NativeLauncher(PathText(handlers)).start(korvalePath);
+            NativeLauncher().start(korvalePath);
             EXPECT_NE(c.outcome, Outcome::Refused) << "started";
         } catch (const FileError& error) {
             EXPECT_EQ(c.outcome, Outcome::Refused) << error.what();
@@ -223,9 +214,27 @@ TEST_F(WineLaunchTest, PlayWithAGameFolderInsideAWinePrefix) {
     EXPECT_THAT(m_ui.Messages()[0].detail, HasSubstr("Wine is not installed"));
 }
 
+// Wine's server of one prefix, stopped when the object goes, with every program it runs.
+class WineServerStop {
+public:
+    explicit WineServerStop(const fs::path& wine)
+        : m_server("'" + (wine.parent_path() / "wineserver").string() + "'") {}
+    WineServerStop(const WineServerStop&) = delete;
+    WineServerStop& operator=(const WineServerStop&) = delete;
+    ~WineServerStop() {
+        const std::string stop = m_server + " -k 2>/dev/null; " + m_server + " -w 2>/dev/null";
+        static_cast<void>(std::system(stop.c_str()));
+    }
+
+private:
+    std::string m_server;
+};
+
 // A small Windows program, built here with MinGW-w64, run by the real Wine in a fresh prefix:
-// it writes down the path Wine gave it, which shows the prefix's drive C: at work.
-TEST_F(WineLaunchTest, ARealWindowsProgramRunsUnderTheRealWine) {
+// it writes down the path Wine gave it, which shows the prefix's drive C: at work. When
+// "<itself>.hold" lies beside it, it then waits for "<itself>.release". Started first by `wine`
+// outside Korvale, from its folder and by a relative path as a shortcut may, it stops a Play.
+TEST_F(WineLaunchTest, ARealWindowsProgramRunsUnderTheRealWineAndStopsAPlayWhileItRuns) {
     const std::optional<fs::path> wine = FindOnPath("wine");
     std::optional<fs::path> compiler = FindOnPath("x86_64-w64-mingw32-gcc");
     if (!compiler) {
@@ -242,15 +251,23 @@ TEST_F(WineLaunchTest, ARealWindowsProgramRunsUnderTheRealWine) {
     WriteBytes(Root() / "probe.c",
                "#include <windows.h>\n"
                "int main(void) {\n"
-               "    char path[MAX_PATH + 8];\n"
+               "    char path[MAX_PATH + 16];\n"
                "    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);\n"
                "    HANDLE file;\n"
                "    DWORD written;\n"
+               "    int waited;\n"
                "    lstrcpyA(path + length, \".ran\");\n"
                "    file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);\n"
                "    WriteFile(file, path, length, &written, NULL);\n"
                "    WriteFile(file, \"\\n\", 1, &written, NULL);\n"
                "    CloseHandle(file);\n"
+               "    lstrcpyA(path + length, \".hold\");\n"
+               "    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return 0;\n"
+               "    lstrcpyA(path + length, \".release\");\n"
+               "    for (waited = 0; waited < 3000; ++waited) {\n"
+               "        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) break;\n"
+               "        Sleep(20);\n"
+               "    }\n"
                "    return 0;\n"
                "}\n");
     const std::string build = "'" + compiler->string() + "' -O1 -o '" + program.string() + "' '" +
@@ -260,22 +277,35 @@ TEST_F(WineLaunchTest, ARealWindowsProgramRunsUnderTheRealWine) {
     fs::permissions(program, fs::perms(0644));
     WriteBytes(game / "System" / "User.ini", kProfile);
     WriteBytes(ProgramPath("UTDir.ini"), PathText(game));
+    const auto beside = [&](const char* suffix) { return fs::path(program.string() + suffix); };
+    const fs::path ran = beside(".ran");
+    const fs::path hold = beside(".hold");
+    const auto files = [&] { return std::pair(FolderBytes(game), FolderBytes(ProgramDir())); };
 
     const EnvironmentVariable wineprefix("WINEPREFIX", PathText(prefix));
     const EnvironmentVariable quiet("WINEDEBUG", "-all");
     // No Mono or Gecko installer offered while the fresh prefix is made, and no window.
     const EnvironmentVariable noInstallers("WINEDLLOVERRIDES", "mscoree,mshtml=");
     const EnvironmentVariable noDisplay("DISPLAY", std::nullopt);
+    const WineServerStop stop(*wine);
+    {
+        WriteBytes(hold, "");
+        OutsideProgram outside({wine->string(), "./UnrealTournament.exe"}, game / "System");
+        // A fresh prefix is set up on the first start: that takes Wine a while.
+        ASSERT_TRUE(WaitForText(ran, "\n", 180)) << "the program did not run under Wine";
+        const auto before = files();
+        Play();
+        EXPECT_THAT(m_ui.Messages(),
+                    ElementsAre(Message{"Unreal Tournament is already running", ""}));
+        EXPECT_EQ(files(), before);
+        WriteBytes(beside(".release"), "");
+        ASSERT_TRUE(outside.WaitForEnd(60));
+    }
+    fs::remove(hold);
+    fs::remove(ran);
     Play();
-    EXPECT_THAT(m_ui.Messages(), IsEmpty());
-    fs::path ran = program;
-    ran += ".ran";
-    // A fresh prefix is set up on the first start: that takes Wine a while.
-    const bool started = WaitForText(ran, "\n", 180);
-    const std::string server = "'" + (wine->parent_path() / "wineserver").string() + "'";
-    const std::string stop = server + " -k 2>/dev/null; " + server + " -w 2>/dev/null";
-    static_cast<void>(std::system(stop.c_str()));
-    ASSERT_TRUE(started) << "the program did not run under Wine";
+    EXPECT_EQ(m_ui.Messages().size(), 1u);
+    ASSERT_TRUE(WaitForText(ran, "\n", 60)) << "Korvale did not start the program under Wine";
     EXPECT_EQ(ReadBytes(ran), "C:\\UnrealTournament\\System\\UnrealTournament.exe\n");
     EXPECT_EQ(ReadBytes(game / "System" / "User.ini"), kRewritten);
 }

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "FixedPick.h"
+#include "OutsideProgram.h"
 #include "RawFiles.h"
 #include "RecordingLauncher.h"
 #include "RecordingUi.h"
@@ -466,6 +467,34 @@ TEST_F(PlayTest, StartsTheRealGameByItsExactPathWithoutWaitingForIt) {
     Play(launcher);
     EXPECT_EQ(m_ui.Messages().size(), 1u);
     EXPECT_EQ(ReadBytes(system / "UserKorvale.old"), Rewritten("Bob", "pb"));
+}
+
+// Started by a shortcut or another launcher, the game writes its profile just the same.
+TEST_F(PlayTest, AGameStartedElsewhereStopsAPlayUntilItHasEnded) {
+    const fs::path system = GameDir() / "System";
+    const std::string program = PathText(system / "UnrealTournament.exe");
+    fs::copy_file(KORVALE_STANDIN_GAME, system / "UnrealTournament.exe");
+    WriteBytes(system / "hold.txt", "");
+    NativeLauncher launcher;
+    {
+        OutsideProgram game({program}, system);
+        ASSERT_TRUE(WaitForText(system / "started.txt", "\n")) << "the game did not start";
+        const auto before = FolderBytes(Root());
+        Play(launcher);
+        EXPECT_THAT(m_ui.Messages(),
+                    ElementsAre(Message{"Unreal Tournament is already running", ""}));
+        EXPECT_EQ(FolderBytes(Root()), before);
+        WriteBytes(system / "release.txt", "");
+        ASSERT_TRUE(game.WaitForEnd());
+    }
+    fs::remove(system / "hold.txt");
+    Play(launcher);
+    EXPECT_EQ(m_ui.Messages().size(), 1u);
+    EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
+    // The game started by that Play ends at once: its folder can go only then.
+    for (int tries = 0; tries < 400 && launcher.isRunning(program); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
 }
 
 }  // namespace

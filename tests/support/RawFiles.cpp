@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <thread>
@@ -31,6 +32,21 @@ std::string Utf16LeBytes(std::u16string_view text) {
         bytes.push_back(static_cast<char>(unit >> 8));
     }
     return bytes;
+}
+
+std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            std::string bytes = ReadBytes(entry.path());
+            if (bytes.size() > 4096) {
+                bytes = std::to_string(bytes.size()) + " bytes, hash " +
+                        std::to_string(std::hash<std::string>()(bytes));
+            }
+            files.emplace(PathText(entry.path().lexically_relative(folder)), std::move(bytes));
+        }
+    }
+    return files;
 }
 
 std::string PathText(const std::filesystem::path& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,10 @@ namespace korvale::test {
 // Whole files as raw bytes, straight from the disk (not through Korvale's file layer).
 std::string ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
+
+// Every file under `folder`, by its path relative to it, with its bytes (a file beyond 4 KiB with
+// its size and a hash of them, which keeps a failure's message readable).
+std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder);
 
 // UTF-16 text as the bytes of UTF-16LE, without a byte-order mark.
 std::string Utf16LeBytes(std::u16string_view text);

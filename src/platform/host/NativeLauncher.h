@@ -8,12 +8,10 @@
 
 namespace korvale {
 
-// Starts programs on the host and keeps track of them: one source file per platform.
+// Starts programs on the host and tells whether they run: one source file per host.
 class NativeLauncher final : public ProgramLauncher {
 public:
-    // `formatHandlers`: where the host lists the handlers it runs programs of other formats with
-    // (Linux's binfmt_misc), for telling whether it can start a Windows program by itself.
-    explicit NativeLauncher(std::string formatHandlers = "/proc/sys/fs/binfmt_misc");
+    NativeLauncher() = default;
     NativeLauncher(const NativeLauncher&) = delete;
     NativeLauncher& operator=(const NativeLauncher&) = delete;
     ~NativeLauncher() override;
@@ -22,9 +20,10 @@ public:
     bool isRunning(const std::string& path) override;
 
 private:
-    std::string m_formatHandlers;
-    // The programs started, by path: what the host tells their end by (a process descriptor or
-    // handle).
+    void forget(const std::string& path) noexcept;
+
+    // The programs started here, by path: what the host tells their end by (a process descriptor
+    // or handle).
     std::map<std::string, std::intptr_t> m_started;
 };
 

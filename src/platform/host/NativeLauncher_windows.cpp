@@ -2,6 +2,7 @@
 
 #include "platform/files/FileError.h"
 #include "platform/host/NativeLauncher.h"
+#include "platform/host/RunningProgram.h"
 #include "platform/host/WindowsText.h"
 
 namespace korvale {
@@ -13,9 +14,6 @@ HANDLE processHandle(std::intptr_t process) {
 }
 
 }  // namespace
-
-NativeLauncher::NativeLauncher(std::string formatHandlers)
-    : m_formatHandlers(std::move(formatHandlers)) {}
 
 NativeLauncher::~NativeLauncher() {
     for (const auto& [path, process] : m_started) {
@@ -40,24 +38,28 @@ void NativeLauncher::start(const std::string& path) {
     // Korvale does not wait for the game; it keeps the process handle only to tell when the game
     // has ended.
     CloseHandle(process.hThread);
-    if (auto old = m_started.find(path); old != m_started.end()) {
-        CloseHandle(processHandle(old->second));
-        m_started.erase(old);
-    }
+    forget(path);
     m_started.emplace(path, reinterpret_cast<std::intptr_t>(process.hProcess));
 }
 
 bool NativeLauncher::isRunning(const std::string& path) {
+    // The game started here is known by its handle, even where the host would not let it be
+    // queried.
     const auto found = m_started.find(path);
-    if (found == m_started.end()) {
-        return false;
+    if (found != m_started.end()) {
+        if (WaitForSingleObject(processHandle(found->second), 0) == WAIT_TIMEOUT) {
+            return true;
+        }
+        forget(path);
     }
-    if (WaitForSingleObject(processHandle(found->second), 0) == WAIT_TIMEOUT) {
-        return true;
+    return isProgramRunning(path);
+}
+
+void NativeLauncher::forget(const std::string& path) noexcept {
+    if (const auto found = m_started.find(path); found != m_started.end()) {
+        CloseHandle(processHandle(found->second));
+        m_started.erase(found);
     }
-    CloseHandle(processHandle(found->second));
-    m_started.erase(found);
-    return false;
 }
 
 }  // namespace korvale

@@ -11,7 +11,8 @@ class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;
     virtual void start(const std::string& path) = 0;
-    // Whether a program this launcher started by this path is still running. Never waits.
+    // Whether the program at this path runs, whoever started it (this launcher, a shortcut,
+    // another launcher): a process of the same file, whatever path started it. Never waits.
     virtual bool isRunning(const std::string& path) = 0;
 };
 
