@@ -9,6 +9,7 @@
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
 #include "windows/FormLayout.h"
+#include "windows/PasswordList.h"
 #include "windows/PlayerListModel.h"
 
 class QComboBox;
@@ -16,8 +17,8 @@ class QComboBox;
 namespace korvale {
 
 // The main window: the player names to pick from, the Play button and the buttons that ask for
-// the two dialogs. cboUsers shows the names of the players, the hidden cboUserPass their
-// passwords.
+// the two dialogs. cboUsers shows the names of the players; cboUserPass keeps their passwords,
+// unseen.
 class FrmUT final : public QMainWindow {
     Q_OBJECT
 
@@ -56,7 +57,7 @@ private:
     const FileSystem& m_files;
     UiServices& m_ui;
     QComboBox* m_cboUsers = nullptr;
-    QComboBox* m_cboUserPass = nullptr;
+    PasswordList* m_cboUserPass = nullptr;
     bool m_closed = false;
 };
 

@@ -9,6 +9,7 @@
 
 #include "WindowsTest.h"
 #include "windows/FrmUT.h"
+#include "windows/PasswordList.h"
 #include "windows/QtText.h"
 
 using ::testing::ElementsAre;
@@ -129,7 +130,7 @@ TEST_F(NewPlayerDialogTest, TheNewPlayerCanBePickedAtOnceWithItsOwnPassword) {
     for (int i = 0; i < 3; ++i) {
         QTest::keyClick(users, Qt::Key_Down);
     }
-    EXPECT_EQ(Child<QComboBox>(MainWindow(), "cboUserPass")->currentIndex(), 2);
+    EXPECT_EQ(Child<PasswordList>(MainWindow(), "cboUserPass")->currentIndex(), 2);
     Click(MainWindow(), "cmdRun");
     EXPECT_THAT(TakeMessageTexts(), IsEmpty());
     // The list's untrimmed name is what this run plays with.
@@ -168,7 +169,6 @@ TEST_F(NewPlayerDialogTest, AddsAtTheEndOfBothListsWhateverTheFileHolds) {
         ASSERT_TRUE(Save());
         EXPECT_EQ(PlayerFile(), row.after);
         EXPECT_EQ(UserEntries(), row.users);
-        EXPECT_EQ(PasswordEntries().size(), row.users.size());
         EXPECT_EQ(PasswordEntries().back(), "five");
     }
 }

@@ -88,7 +88,6 @@ int main(int argc, char* argv[]) {
         windows.showMainWindow();
         korvale::FrmUT* main = windows.mainWindow();
         korvale::control<QComboBox>(*main, "cboUsers").setCurrentIndex(0);
-        korvale::control<QComboBox>(*main, "cboUserPass").setCurrentIndex(0);
         saved = Save(main, folder) && saved;
 
         windows.showNewPlayer();

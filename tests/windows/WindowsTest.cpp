@@ -4,6 +4,9 @@
 #include <QMainWindow>
 #include <QTest>
 
+#include "windows/PasswordList.h"
+#include "windows/QtText.h"
+
 namespace korvale::test {
 
 void WindowsTest::SetUp() {
@@ -99,27 +102,31 @@ std::vector<std::string> WindowsTest::TakeMessageTexts() {
     return texts;
 }
 
-namespace {
-
-QStringList Entries(QWidget* main, std::string_view list) {
+QStringList WindowsTest::UserEntries() {
     QStringList entries;
-    if (auto* combo =
-            main->findChild<QComboBox*>(QString::fromLatin1(list.data(), qsizetype(list.size())))) {
-        for (int i = 0; i < combo->count(); ++i) {
-            entries.append(combo->itemText(i));
+    if (auto* users = Child<QComboBox>(MainWindow(), "cboUsers")) {
+        for (int i = 0; i < users->count(); ++i) {
+            entries.append(users->itemText(i));
         }
     }
     return entries;
 }
 
-}  // namespace
-
-QStringList WindowsTest::UserEntries() {
-    return Entries(MainWindow(), "cboUsers");
-}
-
 QStringList WindowsTest::PasswordEntries() {
-    return Entries(MainWindow(), "cboUserPass");
+    QStringList entries;
+    auto* passwords = Child<PasswordList>(MainWindow(), "cboUserPass");
+    if (passwords == nullptr) {
+        return entries;
+    }
+    // Its entries are as many as the names; each is read through a selection, put back after.
+    const int selected = passwords->currentIndex();
+    const auto names = static_cast<int>(UserEntries().size());
+    for (int i = 0; i < names; ++i) {
+        passwords->setCurrentIndex(i);
+        entries.append(fromLatin1(passwords->Text()));
+    }
+    passwords->setCurrentIndex(selected);
+    return entries;
 }
 
 }  // namespace korvale::test

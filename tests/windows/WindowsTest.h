@@ -61,7 +61,7 @@ protected:
     std::vector<QtUiServices::Shown> TakeMessages() { return m_ui.takeRecorded(); }
     std::vector<std::string> TakeMessageTexts();
 
-    // Both lists of the main window, entry by entry.
+    // Both lists of the main window, entry by entry, one password for each name.
     QStringList UserEntries();
     QStringList PasswordEntries();
     // The game folder Korvale holds in memory.
