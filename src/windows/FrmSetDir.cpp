@@ -5,6 +5,7 @@
 
 #include "platform/files/Text.h"
 #include "windows/FileErrorMessage.h"
+#include "windows/FormLayout.h"
 #include "windows/QtText.h"
 
 namespace korvale {
@@ -30,10 +31,6 @@ constexpr ControlSpec kControls[] = {
 constexpr FormLayout kLayout{"frmSetDir", "Set the UT Directory", 4680, 1830, kControls};
 
 }  // namespace
-
-const FormLayout& FrmSetDir::formLayout() {
-    return kLayout;
-}
 
 FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui)
     : m_gameFolder(folder), m_files(files), m_ui(ui) {

@@ -13,6 +13,7 @@
 
 #include "settings/PlayerFile.h"
 #include "windows/FileErrorMessage.h"
+#include "windows/FormLayout.h"
 #include "windows/PictureBackground.h"
 #include "windows/PlayerCombo.h"
 #include "windows/QtText.h"
@@ -65,14 +66,6 @@ private:
 };
 
 }  // namespace
-
-const FormLayout& FrmUT::formLayout() {
-    return kLayout;
-}
-
-std::span<const MenuSpec> FrmUT::menus() {
-    return kMenus;
-}
 
 FrmUT::FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder,
              const FileSystem& files, UiServices& ui)

@@ -1,14 +1,11 @@
 #pragma once
 
-#include <span>
-
 #include <QMainWindow>
 
 #include "platform/files/FileSystem.h"
 #include "platform/ports/UiServices.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
-#include "windows/FormLayout.h"
 #include "windows/PasswordList.h"
 #include "windows/PlayerListModel.h"
 
@@ -25,9 +22,6 @@ class FrmUT final : public QMainWindow {
 public:
     FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder, const FileSystem& files,
           UiServices& ui);
-
-    static const FormLayout& formLayout();
-    static std::span<const MenuSpec> menus();
 
     // The start-up work, before the window is first shown: the game folder setting, then the
     // players.

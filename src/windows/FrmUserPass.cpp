@@ -7,6 +7,7 @@
 
 #include "settings/PlayerFile.h"
 #include "windows/FileErrorMessage.h"
+#include "windows/FormLayout.h"
 #include "windows/QtText.h"
 
 namespace korvale {
@@ -46,10 +47,6 @@ constexpr char kControlDetail[] =
     "in User.ini, and the line of the game profile it is written to.";
 
 }  // namespace
-
-const FormLayout& FrmUserPass::formLayout() {
-    return kLayout;
-}
 
 FrmUserPass::FrmUserPass(const FileSystem& files, UiServices& ui) : m_files(files), m_ui(ui) {
     buildDialog(*this, kLayout);

@@ -16,8 +16,8 @@ void WindowsTest::SetUp() {
 void WindowsTest::TearDown() {
     m_windows.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(QtUiServices::visibleWindows().isEmpty())
-        << QtUiServices::visibleWindows().join(u' ').toStdString();
+    EXPECT_TRUE(VisibleWindows().isEmpty())
+        << VisibleWindows().join(u' ').toStdString();
     EXPECT_TRUE(m_ui.takeRecorded().empty()) << "a message no test looked at";
     TempFolders::TearDown();
 }
@@ -38,22 +38,14 @@ void WindowsTest::Start() {
 QWidget* WindowsTest::Open(std::string_view windowName) {
     if (windowName == "frmUT") {
         m_windows->showMainWindow();
-        return m_windows->mainWindow();
-    }
-    if (windowName == "frmuserpass") {
+    } else if (windowName == "frmuserpass") {
         m_windows->showNewPlayer();
-        return m_windows->newPlayerWindow();
-    }
-    if (windowName == "frmSetDir") {
+    } else if (windowName == "frmSetDir") {
         m_windows->showGameFolder();
-        return m_windows->gameFolderWindow();
+    } else {
+        m_windows->showAbout();
     }
-    m_windows->showAbout();
-    return m_windows->aboutWindow();
-}
-
-QWidget* WindowsTest::MainWindow() {
-    return m_windows->mainWindow();
+    return Window(windowName);
 }
 
 QWidget* WindowsTest::ClientArea(QWidget* window) {
@@ -96,7 +88,7 @@ void WindowsTest::KeyClicks(QWidget* widget, const QString& text) {
 
 std::vector<std::string> WindowsTest::TakeMessageTexts() {
     std::vector<std::string> texts;
-    for (const QtUiServices::Shown& shown : m_ui.takeRecorded()) {
+    for (const RecordingQtUi::Shown& shown : m_ui.takeRecorded()) {
         texts.push_back(shown.text.toStdString());
     }
     return texts;
