@@ -96,6 +96,9 @@ export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}
 # A session bus of this run's own, and on it the accessibility bus Korvale is told to join.
 a11y=
 if command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null; then
+    # The accessibility bus keeps its socket there: apart from any other run's.
+    export XDG_RUNTIME_DIR=$work/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
     read -r bus_address bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 \
         2>>"$work/dbus.log" | tr '\n' ' ') || true
     if [ -n "${bus_address:-}" ]; then
