@@ -26,13 +26,9 @@ namespace {
 QWidget* createControl(const ControlSpec& entry, QWidget& client) {
     const QString text = toQString(entry.text);
     switch (entry.kind) {
-        case ControlKind::EditableList:
-        case ControlKind::HiddenList: {
+        case ControlKind::EditableList: {
             auto* list = new QComboBox(&client);
             list->setEditable(true);
-            if (entry.kind == ControlKind::HiddenList) {
-                list->hide();
-            }
             return list;
         }
         case ControlKind::PushButton: {
@@ -75,6 +71,16 @@ void fitCaption(QPushButton& button) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
     }
     button.setFont(font);
+}
+
+// A label names its list or box to screen readers by being its buddy. No label text holds an "&",
+// so no access key comes with it.
+void labelControls(QWidget& client, const FormLayout& layout) {
+    for (const ControlSpec& entry : layout.controls) {
+        if (!entry.labelFor.empty()) {
+            control<QLabel>(client, entry.name).setBuddy(&control<QWidget>(client, entry.labelFor));
+        }
+    }
 }
 
 }  // namespace
@@ -125,9 +131,7 @@ void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout) {
     for (const ControlSpec& entry : layout.controls) {
         QWidget* control = createControl(entry, client);
         control->setObjectName(toQString(entry.name));
-        if (entry.kind != ControlKind::HiddenList) {
-            control->setGeometry(toPixels(entry.rect));
-        }
+        control->setGeometry(toPixels(entry.rect));
         if (entry.font) {
             control->setFont(toQFont(*entry.font));
             if (auto* button = qobject_cast<QPushButton*>(control)) {
@@ -140,6 +144,7 @@ void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout) {
             control->setFocusPolicy(Qt::NoFocus);
         }
     }
+    labelControls(client, layout);
     std::ranges::sort(tabStops, {}, &std::pair<int, QWidget*>::first);
     for (std::size_t i = 1; i < tabStops.size(); ++i) {
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);

@@ -43,14 +43,12 @@ struct FontSpec {
 
 enum class ControlKind {
     EditableList,  // a one-line text box with a list that drops down below it
-    HiddenList,    // a list of the same kind that is never shown and takes no focus
     PushButton,
     Label,
     TextBox,
 };
 
-// One control of a window, as designed. Windows are built from these tables, and the tests walk
-// the same tables.
+// One control of a window, as designed. Windows are built from these tables.
 struct ControlSpec {
     std::string_view name = {};
     ControlKind kind = ControlKind::Label;
@@ -61,6 +59,7 @@ struct ControlSpec {
     Qt::Alignment alignment = Qt::AlignLeft;      // of a label's text, which starts at its top
     bool wordWrap = false;
     std::optional<QRgb> textColour = std::nullopt;  // a label drawn straight onto the window
+    std::string_view labelFor = {};  // the list or box a label names, for screen readers
 };
 
 struct MenuSpec {

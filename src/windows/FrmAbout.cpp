@@ -1,5 +1,7 @@
 #include "windows/FrmAbout.h"
 
+#include "windows/FormLayout.h"
+
 namespace korvale {
 
 namespace {
@@ -28,10 +30,6 @@ constexpr ControlSpec kControls[] = {
 constexpr FormLayout kLayout{"frmAbout", "About", 3660, 4515, kControls};
 
 }  // namespace
-
-const FormLayout& FrmAbout::formLayout() {
-    return kLayout;
-}
 
 FrmAbout::FrmAbout() {
     buildDialog(*this, kLayout);

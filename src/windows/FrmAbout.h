@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include "windows/FormLayout.h"
-
 namespace korvale {
 
 // The About box: what Korvale is, its version and where to write.
@@ -12,8 +10,6 @@ class FrmAbout final : public QWidget {
 
 public:
     FrmAbout();
-
-    static const FormLayout& formLayout();
 };
 
 }  // namespace korvale

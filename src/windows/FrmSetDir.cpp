@@ -5,6 +5,7 @@
 
 #include "platform/files/Text.h"
 #include "windows/FileErrorMessage.h"
+#include "windows/FormLayout.h"
 #include "windows/QtText.h"
 
 namespace korvale {
@@ -14,11 +15,12 @@ namespace {
 using enum ControlKind;
 
 // One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
-// twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
+// twips, tab order (0: takes no focus), then font, alignment, word wrap, text colour and the
+// control a label names.
 // clang-format off
 constexpr ControlSpec kControls[] = {
     {"Label1", Label, "Please Select the Unreal Tournament Directory", {120, 120, 4335, 255}, 0,
-     {}, Qt::AlignHCenter},
+     {}, Qt::AlignHCenter, false, {}, "txtUTDir"},
     {"txtUTDir", TextBox, "C:\\Games\\UnrealTournament", {120, 720, 4455, 375}, 1},
     {"cmdDirSave", PushButton, "&Save", {2520, 1200, 2055, 495}, 2},
     {"cmdExit", PushButton, "&Exit", {120, 1200, 2055, 495}, 3},
@@ -29,10 +31,6 @@ constexpr ControlSpec kControls[] = {
 constexpr FormLayout kLayout{"frmSetDir", "Set the UT Directory", 4680, 1830, kControls};
 
 }  // namespace
-
-const FormLayout& FrmSetDir::formLayout() {
-    return kLayout;
-}
 
 FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui)
     : m_gameFolder(folder), m_files(files), m_ui(ui) {

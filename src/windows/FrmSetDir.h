@@ -5,7 +5,6 @@
 #include "platform/files/FileSystem.h"
 #include "platform/ports/UiServices.h"
 #include "settings/GameFolder.h"
-#include "windows/FormLayout.h"
 
 class QLineEdit;
 
@@ -17,8 +16,6 @@ class FrmSetDir final : public QWidget {
 
 public:
     FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui);
-
-    static const FormLayout& formLayout();
 
     // Opening: the stored folder replaces the initial text; a missing UTDir.ini is created empty.
     void load();

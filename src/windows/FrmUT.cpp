@@ -13,6 +13,7 @@
 
 #include "settings/PlayerFile.h"
 #include "windows/FileErrorMessage.h"
+#include "windows/FormLayout.h"
 #include "windows/PictureBackground.h"
 #include "windows/PlayerCombo.h"
 #include "windows/QtText.h"
@@ -24,7 +25,8 @@ namespace {
 using enum ControlKind;
 
 // One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
-// twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
+// twips, tab order (0: takes no focus), then font, alignment, word wrap, text colour and the
+// control a label names.
 constexpr FontSpec kPlayFont{.family = "Times New Roman", .points = 21.75};
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 
@@ -34,8 +36,8 @@ constexpr ControlSpec kControls[] = {
     {"cmdRun", PushButton, "PLAY UNREAL TOURNAMENT", {120, 1320, 6495, 735}, 2, kPlayFont},
     {"cmdSetDir", PushButton, "&Set UT Dir", {4440, 120, 2175, 495}, 3},
     {"cmdAddUser", PushButton, "&Add UT User", {4440, 720, 2175, 495}, 4},
-    {"Label1", Label, "UT User", {120, 840, 735, 255}, 0, {}, Qt::AlignLeft, false, kWhite},
-    {"cboUserPass", HiddenList},
+    {"Label1", Label, "UT User", {120, 840, 735, 255}, 0, {}, Qt::AlignLeft, false, kWhite,
+     "cboUsers"},
 };
 // clang-format on
 
@@ -48,32 +50,22 @@ constexpr MenuSpec kMenus[] = {
 };
 
 // The pick as the lists show it when Play reads it.
-class ComboPick final : public PlayerPick {
+class ListPick final : public PlayerPick {
 public:
-    ComboPick(const QComboBox& users, const QComboBox& passwords)
+    ListPick(const QComboBox& users, const PasswordList& passwords)
         : m_users(users), m_passwords(passwords) {}
 
     std::ptrdiff_t selectedIndex() const override { return m_users.currentIndex(); }
     // Entries come from Latin-1 files and the edit box accepts only Latin-1.
     std::string name() const override { return toLatin1(m_users.currentText()).value_or(""); }
-    std::string password() const override {
-        return toLatin1(m_passwords.currentText()).value_or("");
-    }
+    std::string password() const override { return m_passwords.Text(); }
 
 private:
     const QComboBox& m_users;
-    const QComboBox& m_passwords;
+    const PasswordList& m_passwords;
 };
 
 }  // namespace
-
-const FormLayout& FrmUT::formLayout() {
-    return kLayout;
-}
-
-std::span<const MenuSpec> FrmUT::menus() {
-    return kMenus;
-}
 
 FrmUT::FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder,
              const FileSystem& files, UiServices& ui)
@@ -86,9 +78,9 @@ FrmUT::FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder,
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_cboUsers = &control<QComboBox>(*this, "cboUsers");
-    m_cboUserPass = &control<QComboBox>(*this, "cboUserPass");
-    showPlayerColumn(*m_cboUsers, m_players, PlayerListModel::NameColumn);
-    showPlayerColumn(*m_cboUserPass, m_players, PlayerListModel::PasswordColumn);
+    showPlayerNames(*m_cboUsers, m_players);
+    m_cboUserPass = new PasswordList(m_players, this);
+    m_cboUserPass->setObjectName(QStringLiteral("cboUserPass"));
 
     // activated is a pick by the user: the mouse in the dropped-down list, or the arrow keys.
     connect(m_cboUsers, &QComboBox::activated, this, &FrmUT::onUserPicked);
@@ -141,13 +133,12 @@ void FrmUT::onUserPicked() {
 }
 
 void FrmUT::onRun() {
-    m_play.PlayUT(ComboPick(*m_cboUsers, *m_cboUserPass));
+    m_play.PlayUT(ListPick(*m_cboUsers, *m_cboUserPass));
 }
 
 void FrmUT::onAddUser() {
     emit newPlayerRequested();
     m_cboUsers->update();
-    m_cboUserPass->update();
 }
 
 }  // namespace korvale

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <span>
-
 #include <QMainWindow>
 
 #include "platform/files/FileSystem.h"
 #include "platform/ports/UiServices.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
-#include "windows/FormLayout.h"
+#include "windows/PasswordList.h"
 #include "windows/PlayerListModel.h"
 
 class QComboBox;
@@ -16,17 +14,14 @@ class QComboBox;
 namespace korvale {
 
 // The main window: the player names to pick from, the Play button and the buttons that ask for
-// the two dialogs. cboUsers shows the names of the players, the hidden cboUserPass their
-// passwords.
+// the two dialogs. cboUsers shows the names of the players; cboUserPass keeps their passwords,
+// unseen.
 class FrmUT final : public QMainWindow {
     Q_OBJECT
 
 public:
     FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder, const FileSystem& files,
           UiServices& ui);
-
-    static const FormLayout& formLayout();
-    static std::span<const MenuSpec> menus();
 
     // The start-up work, before the window is first shown: the game folder setting, then the
     // players.
@@ -56,7 +51,7 @@ private:
     const FileSystem& m_files;
     UiServices& m_ui;
     QComboBox* m_cboUsers = nullptr;
-    QComboBox* m_cboUserPass = nullptr;
+    PasswordList* m_cboUserPass = nullptr;
     bool m_closed = false;
 };
 

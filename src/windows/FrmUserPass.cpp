@@ -7,6 +7,7 @@
 
 #include "settings/PlayerFile.h"
 #include "windows/FileErrorMessage.h"
+#include "windows/FormLayout.h"
 #include "windows/QtText.h"
 
 namespace korvale {
@@ -16,15 +17,18 @@ namespace {
 using enum ControlKind;
 
 // One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
-// twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
+// twips, tab order (0: takes no focus), then font, alignment, word wrap, text colour and the
+// control a label names.
 constexpr FontSpec kHeadingFont{.family = "Courier", .points = 15, .bold = true};
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
     {"txtUtPlayer", TextBox, {}, {1800, 600, 2655, 405}, 1},
-    {"Label1", Label, "UT Player Name", {240, 600, 1455, 375}, 0, {}, Qt::AlignRight},
+    {"Label1", Label, "UT Player Name", {240, 600, 1455, 375}, 0, {}, Qt::AlignRight, false, {},
+     "txtUtPlayer"},
     {"txtUtPassword", TextBox, {}, {1800, 1200, 2655, 405}, 2},
-    {"Label2", Label, "UT NGStats Password", {0, 1200, 1695, 375}, 0, {}, Qt::AlignRight},
+    {"Label2", Label, "UT NGStats Password", {0, 1200, 1695, 375}, 0, {}, Qt::AlignRight, false,
+     {}, "txtUtPassword"},
     {"Label3", Label, "NEW UT PLAYER", {360, 120, 4095, 375}, 0, kHeadingFont, Qt::AlignHCenter},
     {"cmdUTSavePlayer", PushButton, "&Save", {2280, 1680, 2175, 495}, 3},
     {"cmdExit", PushButton, "&Exit", {120, 1680, 2055, 495}, 4},
@@ -43,10 +47,6 @@ constexpr char kControlDetail[] =
     "in User.ini, and the line of the game profile it is written to.";
 
 }  // namespace
-
-const FormLayout& FrmUserPass::formLayout() {
-    return kLayout;
-}
 
 FrmUserPass::FrmUserPass(const FileSystem& files, UiServices& ui) : m_files(files), m_ui(ui) {
     buildDialog(*this, kLayout);

@@ -7,7 +7,6 @@
 #include "platform/files/FileSystem.h"
 #include "platform/ports/UiServices.h"
 #include "settings/Players.h"
-#include "windows/FormLayout.h"
 
 class QLineEdit;
 
@@ -20,8 +19,6 @@ class FrmUserPass final : public QWidget {
 
 public:
     FrmUserPass(const FileSystem& files, UiServices& ui);
-
-    static const FormLayout& formLayout();
 
 signals:
     // Saved to User.ini; to be inserted at `index`, with the texts as typed (not trimmed).

@@ -10,9 +10,8 @@
 
 namespace korvale {
 
-void showPlayerColumn(QComboBox& combo, PlayerListModel& model, int column) {
+void showPlayerNames(QComboBox& combo, PlayerListModel& model) {
     combo.setModel(&model);
-    combo.setModelColumn(column);
     combo.setEditable(true);
     combo.setInsertPolicy(QComboBox::NoInsert);
     combo.setDuplicatesEnabled(true);

@@ -11,16 +11,11 @@ int PlayerListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_players.count());
 }
 
-int PlayerListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 2;
-}
-
 QVariant PlayerListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    const Player& player = m_players.at(static_cast<std::size_t>(index.row()));
-    return fromLatin1(index.column() == NameColumn ? player.name : player.password);
+    return fromLatin1(m_players.at(static_cast<std::size_t>(index.row())).name);
 }
 
 std::size_t PlayerListModel::insert(std::size_t index, const Player& player) {

@@ -3,25 +3,23 @@
 #include <cstddef>
 #include <vector>
 
-#include <QAbstractTableModel>
+#include <QAbstractListModel>
 
 #include "settings/Players.h"
 
 namespace korvale {
 
-// The identities for the windows: column 0 the names, column 1 the passwords, one row each, so a
-// list of names and a list of passwords over it cannot drift apart. Entries stay Latin-1 and
-// become text only when a row is shown: thousands go in with one insert, without an item each.
-class PlayerListModel final : public QAbstractTableModel {
+// The identities for the windows, one row a player. Views and the accessibility layer get the
+// names alone: the passwords stay in the same rows, so they cannot drift from their names, and
+// only the password list reads them. Entries stay Latin-1 and become text only when a row is
+// shown: thousands go in with one insert, without an item each.
+class PlayerListModel final : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    enum Column { NameColumn = 0, PasswordColumn = 1 };
-
-    using QAbstractTableModel::QAbstractTableModel;
+    using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
     const Players& players() const noexcept { return m_players; }

@@ -1,7 +1,5 @@
 #include "windows/QtUiServices.h"
 
-#include <utility>
-
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -11,10 +9,6 @@
 namespace korvale {
 
 void QtUiServices::showMessage(std::string_view text, std::string_view detail) {
-    if (m_boxes == Boxes::Record) {
-        m_recorded.push_back({toQString(text), toQString(detail), visibleWindows()});
-        return;
-    }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korvale"), toQString(text),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MessageBox"));
@@ -31,21 +25,6 @@ void QtUiServices::showMessage(std::string_view text, std::string_view detail) {
 bool QtUiServices::processEvents() {
     QCoreApplication::processEvents();
     return !m_ending;
-}
-
-std::vector<QtUiServices::Shown> QtUiServices::takeRecorded() {
-    return std::exchange(m_recorded, {});
-}
-
-QStringList QtUiServices::visibleWindows() {
-    QStringList names;
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) {
-            names.append(window->objectName());
-        }
-    }
-    names.sort();
-    return names;
 }
 
 }  // namespace korvale

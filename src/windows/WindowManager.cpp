@@ -96,16 +96,4 @@ FrmUT* WindowManager::mainWindow() const {
     return m_main.isNull() || m_main->isClosed() ? nullptr : m_main.data();
 }
 
-FrmUserPass* WindowManager::newPlayerWindow() const {
-    return m_newPlayer;
-}
-
-FrmSetDir* WindowManager::gameFolderWindow() const {
-    return m_gameFolder;
-}
-
-FrmAbout* WindowManager::aboutWindow() const {
-    return m_about;
-}
-
 }  // namespace korvale

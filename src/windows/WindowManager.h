@@ -39,12 +39,6 @@ public:
     // The main window while it is open; null once the user has closed it (it is never shown
     // again).
     FrmUT* mainWindow() const;
-    FrmUserPass* newPlayerWindow() const;
-    FrmSetDir* gameFolderWindow() const;
-    FrmAbout* aboutWindow() const;
-
-    const PlayerListModel& players() const noexcept { return m_players; }
-    const GameFolder& gameFolder() const noexcept { return m_folder; }
 
 private:
     template <typename Window, typename Create>

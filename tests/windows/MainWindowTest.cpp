@@ -14,6 +14,7 @@
 #include "WindowsTest.h"
 #include "settings/GameFolder.h"
 #include "windows/FrmUT.h"
+#include "windows/PasswordList.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -33,10 +34,10 @@ protected:
         Activate(MainWindow());
     }
     QComboBox* Users() { return Child<QComboBox>(MainWindow(), "cboUsers"); }
-    QComboBox* Passwords() { return Child<QComboBox>(MainWindow(), "cboUserPass"); }
+    PasswordList* Passwords() { return Child<PasswordList>(MainWindow(), "cboUserPass"); }
     // The pair the Play would use: the text of both lists.
     std::pair<std::string, std::string> Pair() {
-        return {Users()->currentText().toStdString(), Passwords()->currentText().toStdString()};
+        return {Users()->currentText().toStdString(), Passwords()->Text()};
     }
     void PickWithMouse(int row) {
         QComboBox* users = Users();
@@ -97,10 +98,10 @@ TEST_F(MainWindowTest, AFullPlayerFileLoadsEveryRecordPaired) {
     WriteBytes(ProgramPath("User.ini"), file);
     Start();
     ASSERT_EQ(Users()->count(), kRecords);
-    ASSERT_EQ(Passwords()->count(), kRecords);
     EXPECT_EQ(Users()->itemText(kRecords - 1), "player32766");
-    EXPECT_EQ(Passwords()->itemText(kRecords - 1), "pw32766");
     EXPECT_EQ(Users()->currentIndex(), -1);
+    Passwords()->setCurrentIndex(kRecords - 1);
+    EXPECT_EQ(Passwords()->Text(), "pw32766");
 }
 
 TEST_F(MainWindowTest, PickingByArrowKeysSelectsTheSamePassword) {
@@ -180,17 +181,17 @@ TEST_F(MainWindowTest, PlayWithAPickRewritesTheProfileAndStartsTheGame) {
 TEST_F(MainWindowTest, EachDialogOpensOnceAndIsOnlyBroughtToTheFrontAgain) {
     SetUpPlayers();
     Click(MainWindow(), "cmdAddUser");
-    QPointer<QWidget> newPlayer = Windows().newPlayerWindow();
+    QPointer<QWidget> newPlayer = Window("frmuserpass");
     ASSERT_FALSE(newPlayer.isNull());
     EXPECT_TRUE(QTest::qWaitForWindowActive(newPlayer));
     Type(newPlayer, "txtUtPlayer", "typed");
     Click(MainWindow(), "cmdSetDir");
-    QPointer<QWidget> gameFolder = Windows().gameFolderWindow();
+    QPointer<QWidget> gameFolder = Window("frmSetDir");
     ASSERT_FALSE(gameFolder.isNull());
     EXPECT_TRUE(QTest::qWaitForWindowActive(gameFolder));
     Type(gameFolder, "txtUTDir", "typed");
     MenuItem("About")->trigger();
-    QPointer<QWidget> about = Windows().aboutWindow();
+    QPointer<QWidget> about = Window("frmAbout");
     ASSERT_FALSE(about.isNull());
     // The stored folder changes meanwhile: a reload would show it.
     WriteBytes(ProgramPath("UTDir.ini"), "elsewhere");
@@ -210,38 +211,38 @@ TEST_F(MainWindowTest, EachDialogOpensOnceAndIsOnlyBroughtToTheFrontAgain) {
         }
         EXPECT_TRUE(QTest::qWaitForWindowActive(row.dialog)) << "brought to the front";
     }
-    EXPECT_EQ(Windows().newPlayerWindow(), newPlayer);
-    EXPECT_EQ(Windows().gameFolderWindow(), gameFolder);
-    EXPECT_EQ(Windows().aboutWindow(), about);
+    EXPECT_EQ(Window("frmuserpass"), newPlayer);
+    EXPECT_EQ(Window("frmSetDir"), gameFolder);
+    EXPECT_EQ(Window("frmAbout"), about);
     EXPECT_EQ(Child<QLineEdit>(newPlayer, "txtUtPlayer")->text(), "typed");
     EXPECT_EQ(Child<QLineEdit>(gameFolder, "txtUTDir")->text(), "typed");
-    EXPECT_EQ(QtUiServices::visibleWindows(),
+    EXPECT_EQ(VisibleWindows(),
               (QStringList{"frmAbout", "frmSetDir", "frmUT", "frmuserpass"}));
 }
 
 TEST_F(MainWindowTest, AClosedDialogOpensAgainWithItsDesignTimeTexts) {
     SetUpPlayers();
     Click(MainWindow(), "cmdAddUser");
-    QWidget* dialog = Windows().newPlayerWindow();
+    QWidget* dialog = Window("frmuserpass");
     Type(dialog, "txtUtPlayer", "half typed");
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Windows().newPlayerWindow(), nullptr) << "deleted on close";
+    EXPECT_EQ(Window("frmuserpass"), nullptr) << "deleted on close";
     Click(MainWindow(), "cmdAddUser");
-    EXPECT_EQ(Child<QLineEdit>(Windows().newPlayerWindow(), "txtUtPlayer")->text(), "");
+    EXPECT_EQ(Child<QLineEdit>(Window("frmuserpass"), "txtUtPlayer")->text(), "");
 }
 
 TEST_F(MainWindowTest, ExitClosesEveryWindowAtOnceUnsaved) {
     SetUpPlayers();
     Click(MainWindow(), "cmdAddUser");
-    Type(Windows().newPlayerWindow(), "txtUtPlayer", "Eve");
-    Type(Windows().newPlayerWindow(), "txtUtPassword", "five");
+    Type(Window("frmuserpass"), "txtUtPlayer", "Eve");
+    Type(Window("frmuserpass"), "txtUtPassword", "five");
     Click(MainWindow(), "cmdSetDir");
     MenuItem("About")->trigger();
-    ASSERT_EQ(QtUiServices::visibleWindows().size(), 4);
+    ASSERT_EQ(VisibleWindows().size(), 4);
 
     MenuItem("Exit")->trigger();
-    EXPECT_THAT(QtUiServices::visibleWindows(), IsEmpty());
+    EXPECT_THAT(VisibleWindows(), IsEmpty());
     EXPECT_FALSE(Ui().processEvents()) << "a Play waiting in its event step stops";
     EXPECT_EQ(ReadBytes(ProgramPath("User.ini")),
               "Alice,one\r\nBob,two\r\nCarol,three\r\nDave,four");
@@ -261,19 +262,18 @@ TEST_F(MainWindowTest, ExitWaitingInPlaysEventStepStopsItBeforeTheRewrite) {
               "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n");
     EXPECT_THAT(Launcher().Started(), IsEmpty());
     EXPECT_THAT(TakeMessageTexts(), IsEmpty());
-    EXPECT_THAT(QtUiServices::visibleWindows(), IsEmpty());
+    EXPECT_THAT(VisibleWindows(), IsEmpty());
 }
 
 TEST_F(MainWindowTest, ClosingTheMainWindowLeavesTheAboutBoxAndKorvaleEndsWithIt) {
     SetUpPlayers();
     MenuItem("About")->trigger();
-    QWidget* about = Windows().aboutWindow();
+    QWidget* about = Window("frmAbout");
     ASSERT_NE(about, nullptr);
     int result = -1;
     QTimer::singleShot(0, [&] {
         MainWindow()->close();
-        EXPECT_EQ(QtUiServices::visibleWindows(), QStringList{"frmAbout"});
-        EXPECT_EQ(Windows().mainWindow(), nullptr);
+        EXPECT_EQ(VisibleWindows(), QStringList{"frmAbout"});
         // Korvale is still running: the About box ends it.
         QTimer::singleShot(50, [&] { Click(about, "cmdExit"); });
     });
@@ -283,7 +283,7 @@ TEST_F(MainWindowTest, ClosingTheMainWindowLeavesTheAboutBoxAndKorvaleEndsWithIt
     watchdog.start(10000);
     result = QApplication::exec();
     EXPECT_EQ(result, 0) << "Korvale ended when its last window closed";
-    EXPECT_THAT(QtUiServices::visibleWindows(), IsEmpty());
+    EXPECT_THAT(VisibleWindows(), IsEmpty());
 }
 
 TEST_F(MainWindowTest, ClosingTheMainWindowAloneEndsKorvale) {
@@ -336,7 +336,6 @@ TEST_F(MainWindowTest, AFileThatCannotBeUsedAtStartUpIsExplainedAndKorvaleGoesOn
         ASSERT_NE(MainWindow(), nullptr);
         EXPECT_TRUE(MainWindow()->isVisible());
         EXPECT_EQ(UserEntries(), row.users);
-        EXPECT_EQ(PasswordEntries().size(), row.users.size());
     }
 }
 

@@ -1,4 +1,4 @@
-// The players as the main window's two lists show them: order, pairing, selection, Latin-1.
+// The players as the main window's two lists hold them: order, pairing, selection, Latin-1.
 #include <string>
 #include <vector>
 
@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "windows/PasswordList.h"
 #include "windows/PlayerCombo.h"
 #include "windows/PlayerListModel.h"
 #include "windows/QtText.h"
@@ -28,13 +29,18 @@ std::string Text(const QComboBox& combo) {
 // The main window's two lists over one model.
 class PlayerListModelTest : public ::testing::Test {
 protected:
-    PlayerListModelTest() {
-        showPlayerColumn(m_users, m_model, PlayerListModel::NameColumn);
-        showPlayerColumn(m_passwords, m_model, PlayerListModel::PasswordColumn);
+    PlayerListModelTest() { showPlayerNames(m_users, m_model); }
+    std::vector<std::string> Passwords() {
+        std::vector<std::string> entries;
+        for (int i = 0; i < m_model.rowCount(); ++i) {
+            m_passwords.setCurrentIndex(i);
+            entries.push_back(m_passwords.Text());
+        }
+        return entries;
     }
     PlayerListModel m_model;
     QComboBox m_users;
-    QComboBox m_passwords;
+    PasswordList m_passwords{m_model, nullptr};
 };
 
 TEST_F(PlayerListModelTest, InsertsPairsInOrderAtTheIndexAndNeverSorts) {
@@ -43,7 +49,7 @@ TEST_F(PlayerListModelTest, InsertsPairsInOrderAtTheIndexAndNeverSorts) {
     EXPECT_EQ(m_model.insert(7, {"end", "4"}), 3u) << "past the end goes to the end";
     EXPECT_EQ(m_model.insert(0, {"amy", "5"}), 0u);
     EXPECT_EQ(Items(m_users), (std::vector<std::string>{"amy", "zed", "mid", "amy", "end"}));
-    EXPECT_EQ(Items(m_passwords), (std::vector<std::string>{"5", "1", "3", "2", "4"}));
+    EXPECT_EQ(Passwords(), (std::vector<std::string>{"5", "1", "3", "2", "4"}));
 }
 
 TEST_F(PlayerListModelTest, InsertingSelectsNothingAndKeepsWhatWasTyped) {
@@ -64,7 +70,8 @@ TEST_F(PlayerListModelTest, ASelectionFollowsItsEntryWhenOthersAreInsertedBefore
     m_model.insert(0, {"new", "0"});
     EXPECT_EQ(m_users.currentIndex(), 2);
     EXPECT_EQ(Text(m_users), "b");
-    EXPECT_EQ(Text(m_passwords), "2");
+    EXPECT_EQ(m_passwords.currentIndex(), 2);
+    EXPECT_EQ(m_passwords.Text(), "2");
 }
 
 TEST_F(PlayerListModelTest, EveryLatin1ByteComesBackAsItWent) {
@@ -76,7 +83,7 @@ TEST_F(PlayerListModelTest, EveryLatin1ByteComesBackAsItWent) {
     m_users.setCurrentIndex(0);
     m_passwords.setCurrentIndex(0);
     EXPECT_EQ(Text(m_users), all);
-    EXPECT_EQ(Text(m_passwords), all);
+    EXPECT_EQ(m_passwords.Text(), all);
     EXPECT_EQ(m_users.itemText(0), fromLatin1(all));
 }
 

@@ -1,5 +1,5 @@
 // The window services on Qt: the real message box once (title, text, detail, one OK button,
-// modal to Korvale), the record tests use instead, and the event step of Play.
+// modal to Korvale), and the event step of Play.
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -39,18 +39,6 @@ TEST(MessageBoxTest, ShowsTitleTextAndDetailWithOneOkButtonAndNoIcon) {
     ui.showMessage("Error", "C:\\UT\\System\\User.ini: <denied>");
     EXPECT_TRUE(seen);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
-TEST(MessageBoxTest, RecordingKeepsTheMessagesInOrderInsteadOfShowingThem) {
-    QtUiServices ui(QtUiServices::Boxes::Record);
-    ui.showMessage("first");
-    ui.showMessage("second", "why");
-    const auto shown = ui.takeRecorded();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].text, "first");
-    EXPECT_EQ(shown[0].detail, "");
-    EXPECT_EQ(shown[1].text, "second");
-    EXPECT_EQ(shown[1].detail, "why");
 }
 
 TEST(QtUiServicesTest, ProcessEventsRunsWaitingEventsAndTellsWhenKorvaleIsEnding) {

@@ -13,14 +13,12 @@
 #include <QDir>
 #include <QPixmap>
 
+#include "RecordingQtUi.h"
+#include "TopLevelWindows.h"
 #include "platform/files/FileSystem.h"
 #include "platform/host/NativeFileOps.h"
 #include "platform/ports/ProgramLauncher.h"
-#include "windows/FrmAbout.h"
-#include "windows/FrmSetDir.h"
-#include "windows/FrmUT.h"
-#include "windows/FrmUserPass.h"
-#include "windows/QtUiServices.h"
+#include "windows/FormLayout.h"
 #include "windows/WindowManager.h"
 
 namespace fs = std::filesystem;
@@ -81,22 +79,21 @@ int main(int argc, char* argv[]) {
     {
         korvale::NativeFileOps ops;
         const korvale::FileSystem files(ops, scratch.string());
-        korvale::QtUiServices ui(korvale::QtUiServices::Boxes::Record);
+        korvale::test::RecordingQtUi ui;
         NoLauncher launcher;
         korvale::WindowManager windows(files, ui, launcher);
 
         windows.showMainWindow();
-        korvale::FrmUT* main = windows.mainWindow();
+        QWidget* main = korvale::test::TopLevelWindow("frmUT");
         korvale::control<QComboBox>(*main, "cboUsers").setCurrentIndex(0);
-        korvale::control<QComboBox>(*main, "cboUserPass").setCurrentIndex(0);
         saved = Save(main, folder) && saved;
 
         windows.showNewPlayer();
-        saved = Save(windows.newPlayerWindow(), folder) && saved;
+        saved = Save(korvale::test::TopLevelWindow("frmuserpass"), folder) && saved;
         windows.showGameFolder();
-        saved = Save(windows.gameFolderWindow(), folder) && saved;
+        saved = Save(korvale::test::TopLevelWindow("frmSetDir"), folder) && saved;
         windows.showAbout();
-        saved = Save(windows.aboutWindow(), folder) && saved;
+        saved = Save(korvale::test::TopLevelWindow("frmAbout"), folder) && saved;
     }
     std::error_code ignored;
     fs::remove_all(scratch, ignored);

@@ -1,11 +1,17 @@
-// Each window against its layout table: what a user sees, where, and how Tab moves through it.
-#include <functional>
+// Each window as designed: what a user sees, where, whether it fits, and how Tab moves through it.
+#include <algorithm>
 #include <limits>
+#include <ostream>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
@@ -14,47 +20,86 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 
 #include <gmock/gmock.h>
 
 #include "WindowsTest.h"
 #include "windows/FormLayout.h"
-#include "windows/FrmAbout.h"
-#include "windows/FrmSetDir.h"
-#include "windows/FrmUT.h"
-#include "windows/FrmUserPass.h"
 #include "windows/QtText.h"
+
+// A rectangle in a failure as a reader wants it.
+inline void PrintTo(const QRect& rect, std::ostream* out) {
+    *out << "(" << rect.x() << ", " << rect.y() << ", " << rect.width() << ", " << rect.height()
+         << ")";
+}
 
 namespace korvale::test {
 namespace {
 
-struct WindowCase {
+// One control as designed, in pixels: the twips of the design divided by 15.
+struct Control {
     const char* name;
-    const FormLayout& (*layout)();
+    const char* kind;  // the Qt class
+    const char* text;  // UTF-8
+    QRect pixels;
+    Qt::Alignment alignment = Qt::AlignLeft;  // of a label's text
+    const char* font = nullptr;               // the family, when not the window's font
+    double points = 0;
+    bool bold = false;
 };
 
-const WindowCase kWindows[] = {
-    {"frmUT", &FrmUT::formLayout},
-    {"frmuserpass", &FrmUserPass::formLayout},
-    {"frmSetDir", &FrmSetDir::formLayout},
-    {"frmAbout", &FrmAbout::formLayout},
+struct Design {
+    const char* name;
+    const char* title;
+    QSize client;
+    std::vector<Control> controls;
+    std::vector<const char*> tabOrder;
+    std::vector<std::pair<const char*, const char*>> overlapping;  // as designed
 };
 
-const char* ClassOf(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::EditableList:
-        case ControlKind::HiddenList:
-            return "QComboBox";
-        case ControlKind::PushButton:
-            return "QPushButton";
-        case ControlKind::Label:
-            return "QLabel";
-        case ControlKind::TextBox:
-            return "QLineEdit";
-    }
-    return "";
-}
+constexpr auto kLeft = Qt::AlignLeft;
+constexpr auto kRight = Qt::AlignRight;
+constexpr auto kCentre = Qt::AlignHCenter;
+
+// clang-format off
+const Design kWindows[] = {
+    {"frmUT", "Korvale", {449, 142}, {
+        {"cboUsers", "QComboBox", "", {56, 56, 233, 21}},
+        {"cmdRun", "QPushButton", "PLAY UNREAL TOURNAMENT", {8, 88, 433, 49}, kLeft,
+         "Times New Roman", 21.75},
+        {"cmdSetDir", "QPushButton", "&Set UT Dir", {296, 8, 145, 33}},
+        {"cmdAddUser", "QPushButton", "&Add UT User", {296, 48, 145, 33}},
+        {"Label1", "QLabel", "UT User", {8, 56, 49, 17}},
+     }, {"cboUsers", "cmdRun", "cmdSetDir", "cmdAddUser"},
+     {{"Label1", "cboUsers"}}},  // by one pixel: the label ends where the list begins
+    {"frmuserpass", "New User", {312, 150}, {
+        {"txtUtPlayer", "QLineEdit", "", {120, 40, 177, 27}},
+        {"Label1", "QLabel", "UT Player Name", {16, 40, 97, 25}, kRight},
+        {"txtUtPassword", "QLineEdit", "", {120, 80, 177, 27}},
+        {"Label2", "QLabel", "UT NGStats Password", {0, 80, 113, 25}, kRight},
+        {"Label3", "QLabel", "NEW UT PLAYER", {24, 8, 273, 25}, kCentre, "Courier", 15, true},
+        {"cmdUTSavePlayer", "QPushButton", "&Save", {152, 112, 145, 33}},
+        {"cmdExit", "QPushButton", "&Exit", {8, 112, 137, 33}},
+     }, {"txtUtPlayer", "txtUtPassword", "cmdUTSavePlayer", "cmdExit"}, {}},
+    {"frmSetDir", "Set the UT Directory", {312, 122}, {
+        {"Label1", "QLabel", "Please Select the Unreal Tournament Directory", {8, 8, 289, 17},
+         kCentre},
+        {"txtUTDir", "QLineEdit", "C:\\Games\\UnrealTournament", {8, 48, 297, 25}},
+        {"cmdDirSave", "QPushButton", "&Save", {168, 80, 137, 33}},
+        {"cmdExit", "QPushButton", "&Exit", {8, 80, 137, 33}},
+     }, {"txtUTDir", "cmdDirSave", "cmdExit"}, {}},
+    {"frmAbout", "About", {244, 301}, {
+        {"Label1", "QLabel", "Korvale", {8, 8, 233, 25}, kLeft, "Georgia", 15, true},
+        {"Label4", "QLabel", "Version 1.0", {8, 40, 233, 25}, kCentre, "Georgia", 15, true},
+        {"Label3", "QLabel", "Any comments or suggestions for a new version, please email me at "
+         "the below address, Thanks", {24, 184, 201, 41}},
+        {"Label2", "QLabel", "korvale@korvale.invalid", {48, 240, 153, 17}},
+        {"cmdExit", "QPushButton", "&Close", {16, 272, 209, 25}, kLeft, "MS Sans Serif", 8.25, true},
+     }, {"cmdExit"}, {}},
+};
+// clang-format on
 
 QString TextOf(QWidget* control) {
     if (auto* label = qobject_cast<QLabel*>(control)) {
@@ -78,82 +123,138 @@ bool HasFocus(QWidget* control) {
     return focus != nullptr && (focus == control || control->isAncestorOf(focus));
 }
 
-class WindowLayoutTest : public WindowsTest {};
+// Whether the text shows whole in the control, in the control's own font.
+bool CaptionFits(QWidget* control) {
+    const QFontMetrics metrics(control->font());
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        const QStyle& style = *button->style();
+        const int frame = 2 * (style.pixelMetric(QStyle::PM_ButtonMargin) +
+                               style.pixelMetric(QStyle::PM_DefaultFrameWidth));
+        return metrics.horizontalAdvance(button->text().remove(u'&')) <= button->width() - frame &&
+               metrics.height() <= button->height();
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect needed =
+            metrics.boundingRect(QRect(0, 0, label->width(), 10000), flags, label->text());
+        // The last line needs room below its baseline only for the ink there (none for capitals).
+        const int inkBelow = std::max(0, metrics.tightBoundingRect(label->text()).bottom());
+        return needed.width() <= label->width() &&
+               needed.height() - metrics.descent() + inkBelow <= label->height();
+    }
+    return true;
+}
 
-TEST_F(WindowLayoutTest, EveryControlIsWhereItsTableSaysWithItsTextAndFont) {
-    for (const WindowCase& window : kWindows) {
-        SCOPED_TRACE(window.name);
-        const FormLayout& layout = window.layout();
-        QWidget* shown = Open(window.name);
-        ASSERT_NE(shown, nullptr);
-        QWidget* client = ClientArea(shown);
-        EXPECT_EQ(shown->objectName().toStdString(), layout.name);
-        EXPECT_EQ(shown->windowTitle().toStdString(), layout.title);
-        EXPECT_EQ(client->size(),
-                  QSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight)));
-
-        for (const ControlSpec& entry : layout.controls) {
-            SCOPED_TRACE(std::string(entry.name));
-            auto* control = client->findChild<QWidget*>(toQString(entry.name));
-            ASSERT_NE(control, nullptr);
-            EXPECT_STREQ(control->metaObject()->className(), ClassOf(entry.kind));
-            EXPECT_EQ(TextOf(control).toStdString(), entry.text);
-            if (entry.kind == ControlKind::HiddenList) {
-                EXPECT_TRUE(control->isHidden());
-                EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
-                continue;
-            }
-            EXPECT_TRUE(control->isVisible());
-            EXPECT_EQ(control->parentWidget(), client);
-            EXPECT_EQ(control->geometry(), toPixels(entry.rect));
-            if (entry.tabOrder == 0) {
-                EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
-            }
-            if (entry.font) {
-                EXPECT_EQ(control->font().family().toStdString(), entry.font->family);
-                EXPECT_DOUBLE_EQ(control->font().pointSizeF(), entry.font->points);
-                EXPECT_EQ(control->font().bold(), entry.font->bold);
-            } else {
-                EXPECT_EQ(control->font(), shown->font()) << "the window's own font";
-            }
-            if (auto* label = qobject_cast<QLabel*>(control)) {
-                EXPECT_EQ(label->alignment(), entry.alignment | Qt::AlignTop);
-                EXPECT_EQ(label->wordWrap(), entry.wordWrap);
-                EXPECT_FALSE(label->autoFillBackground());
-            }
-            if (auto* button = qobject_cast<QPushButton*>(control)) {
-                EXPECT_FALSE(button->isDefault());
-                EXPECT_FALSE(button->autoDefault());
-            }
-            if (auto* box = qobject_cast<QLineEdit*>(control)) {
-                EXPECT_EQ(box->maxLength(), std::numeric_limits<int>::max()) << "no length limit";
-                EXPECT_EQ(box->echoMode(), QLineEdit::Normal) << "shown in clear text";
+class WindowLayoutTest : public WindowsTest {
+protected:
+    // The window shown, with each of its controls as designed.
+    template <typename Check>
+    void ForEachControl(Check check) {
+        for (const Design& window : kWindows) {
+            SCOPED_TRACE(window.name);
+            QWidget* shown = Open(window.name);
+            ASSERT_NE(shown, nullptr);
+            QWidget* client = ClientArea(shown);
+            for (const Control& entry : window.controls) {
+                SCOPED_TRACE(entry.name);
+                auto* control = client->findChild<QWidget*>(entry.name);
+                ASSERT_NE(control, nullptr);
+                check(window, *shown, *client, entry, *control);
             }
         }
     }
+};
+
+TEST_F(WindowLayoutTest, EveryWindowHasItsTitleSizeAndNoControlsButItsOwn) {
+    for (const Design& window : kWindows) {
+        SCOPED_TRACE(window.name);
+        QWidget* shown = Open(window.name);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->windowTitle(), window.title);
+        QWidget* client = ClientArea(shown);
+        EXPECT_EQ(client->size(), window.client);
+        QStringList names;
+        for (const QWidget* child : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            names.append(child->objectName());
+        }
+        QStringList designed;
+        for (const Control& entry : window.controls) {
+            designed.append(entry.name);
+        }
+        names.sort();
+        designed.sort();
+        EXPECT_EQ(names, designed);
+    }
+}
+
+TEST_F(WindowLayoutTest, EveryControlIsWhereTheDesignPutsItWithItsTextAndFont) {
+    ForEachControl([](const Design&, QWidget& window, QWidget& client, const Control& entry,
+                      QWidget& control) {
+        EXPECT_STREQ(control.metaObject()->className(), entry.kind);
+        EXPECT_EQ(TextOf(&control), QString::fromUtf8(entry.text));
+        EXPECT_TRUE(control.isVisible());
+        EXPECT_EQ(control.parentWidget(), &client);
+        EXPECT_EQ(control.geometry(), entry.pixels);
+        if (entry.font != nullptr) {
+            EXPECT_EQ(control.font().family(), entry.font);
+            EXPECT_DOUBLE_EQ(control.font().pointSizeF(), entry.points);
+            EXPECT_EQ(control.font().bold(), entry.bold);
+        } else {
+            EXPECT_EQ(control.font(), window.font()) << "the window's own font";
+        }
+        if (auto* label = qobject_cast<QLabel*>(&control)) {
+            EXPECT_EQ(label->alignment(), entry.alignment | Qt::AlignTop);
+            EXPECT_FALSE(label->autoFillBackground());
+            EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+        }
+        if (auto* button = qobject_cast<QPushButton*>(&control)) {
+            EXPECT_FALSE(button->isDefault());
+            EXPECT_FALSE(button->autoDefault());
+        }
+        if (auto* box = qobject_cast<QLineEdit*>(&control)) {
+            EXPECT_EQ(box->maxLength(), std::numeric_limits<int>::max()) << "no length limit";
+            EXPECT_EQ(box->echoMode(), QLineEdit::Normal) << "shown in clear text";
+        }
+    });
+}
+
+TEST_F(WindowLayoutTest, EveryControlFitsInsideItsWindowAndShowsItsCaptionWhole) {
+    ForEachControl([](const Design& window, QWidget&, QWidget& client, const Control& entry,
+                      QWidget& control) {
+        EXPECT_TRUE(client.rect().contains(control.geometry()));
+        EXPECT_TRUE(CaptionFits(&control))
+            << "in " << QFontInfo(control.font()).family().toStdString() << " "
+            << QFontMetrics(control.font()).height() << "px high, "
+            << QFontMetrics(control.font()).horizontalAdvance(TextOf(&control)) << "px wide";
+        for (const Control& other : window.controls) {
+            const bool designed = std::ranges::any_of(window.overlapping, [&](const auto& pair) {
+                return (pair.first == std::string_view(entry.name) &&
+                        pair.second == std::string_view(other.name)) ||
+                       (pair.second == std::string_view(entry.name) &&
+                        pair.first == std::string_view(other.name));
+            });
+            auto* next = client.findChild<QWidget*>(other.name);
+            if (next != &control && next != nullptr && !designed) {
+                EXPECT_FALSE(control.geometry().intersects(next->geometry())) << other.name;
+            }
+        }
+    });
 }
 
 TEST_F(WindowLayoutTest, TabVisitsTheControlsInTheirOrderAndTheFirstHasTheFocus) {
-    for (const WindowCase& window : kWindows) {
+    for (const Design& window : kWindows) {
         SCOPED_TRACE(window.name);
         QWidget* shown = Open(window.name);
         ASSERT_NE(shown, nullptr);
         Activate(shown);
-        std::vector<const ControlSpec*> order;
-        for (const ControlSpec& entry : window.layout().controls) {
-            if (entry.tabOrder > 0) {
-                order.push_back(&entry);
-            }
-        }
-        std::ranges::sort(order, {}, &ControlSpec::tabOrder);
-        ASSERT_FALSE(order.empty());
         // Round the window once and back to the first control.
+        const std::vector<const char*>& order = window.tabOrder;
         for (std::size_t step = 0; step <= order.size(); ++step) {
-            const ControlSpec& expected = *order[step % order.size()];
-            auto* control = shown->findChild<QWidget*>(toQString(expected.name));
+            const char* expected = order[step % order.size()];
+            auto* control = shown->findChild<QWidget*>(expected);
             ASSERT_NE(control, nullptr);
             EXPECT_TRUE(HasFocus(control))
-                << "step " << step << ": expected " << expected.name << ", focus on "
+                << "step " << step << ": expected " << expected << ", focus on "
                 << (QApplication::focusWidget()
                         ? QApplication::focusWidget()->objectName().toStdString()
                         : std::string("nothing"));
@@ -164,7 +265,7 @@ TEST_F(WindowLayoutTest, TabVisitsTheControlsInTheirOrderAndTheFirstHasTheFocus)
 }
 
 TEST_F(WindowLayoutTest, WindowsAreFixedWithACloseBoxOnlyAndTheProgramIcon) {
-    for (const WindowCase& window : kWindows) {
+    for (const Design& window : kWindows) {
         SCOPED_TRACE(window.name);
         QWidget* shown = Open(window.name);
         ASSERT_NE(shown, nullptr);
@@ -184,7 +285,7 @@ TEST_F(WindowLayoutTest, WindowsAreFixedWithACloseBoxOnlyAndTheProgramIcon) {
 }
 
 TEST_F(WindowLayoutTest, WindowsOpenCentredOnTheScreen) {
-    for (const WindowCase& window : kWindows) {
+    for (const Design& window : kWindows) {
         SCOPED_TRACE(window.name);
         QWidget* shown = Open(window.name);
         ASSERT_NE(shown, nullptr);
@@ -194,21 +295,29 @@ TEST_F(WindowLayoutTest, WindowsOpenCentredOnTheScreen) {
 }
 
 TEST_F(WindowLayoutTest, MainWindowHasFileExitAndHelpAboutAboveItsClientArea) {
+    struct Menu {
+        const char* name;
+        const char* caption;
+        const char* itemName;
+        const char* itemCaption;
+    };
+    const Menu designed[] = {{"File", "&File", "Exit", "&Exit"},
+                             {"Help", "&Help", "About", "&About"}};
     auto* main = qobject_cast<QMainWindow*>(Open("frmUT"));
     ASSERT_NE(main, nullptr);
     const QList<QAction*> menus = main->menuBar()->actions();
-    ASSERT_EQ(menus.size(), qsizetype(FrmUT::menus().size()));
-    for (std::size_t i = 0; i < FrmUT::menus().size(); ++i) {
-        const MenuSpec& entry = FrmUT::menus()[i];
-        SCOPED_TRACE(std::string(entry.name));
-        QMenu* menu = menus[qsizetype(i)]->menu();
+    ASSERT_EQ(menus.size(), 2);
+    for (qsizetype i = 0; i < 2; ++i) {
+        const Menu& entry = designed[i];
+        SCOPED_TRACE(entry.name);
+        QMenu* menu = menus[i]->menu();
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(menu->objectName().toStdString(), entry.name);
-        EXPECT_EQ(menu->title().toStdString(), entry.caption);
+        EXPECT_EQ(menu->objectName(), entry.name);
+        EXPECT_EQ(menu->title(), entry.caption);
         ASSERT_EQ(menu->actions().size(), 1);
         QAction* item = menu->actions().front();
-        EXPECT_EQ(item->objectName().toStdString(), entry.itemName);
-        EXPECT_EQ(item->text().toStdString(), entry.itemCaption);
+        EXPECT_EQ(item->objectName(), entry.itemName);
+        EXPECT_EQ(item->text(), entry.itemCaption);
         EXPECT_TRUE(item->shortcut().isEmpty()) << "no shortcut besides the access key";
     }
     EXPECT_EQ(main->centralWidget()->y(), main->menuBar()->height());
@@ -281,13 +390,11 @@ TEST_F(WindowLayoutTest, AccessKeysWorkTheirButtons) {
         QTest::keyClick(QApplication::focusWidget(), row.key, Qt::AltModifier);
         // An access key presses its button the way a click does, a moment later.
         if (*row.opens != '\0') {
-            EXPECT_TRUE(QTest::qWaitFor([&] {
-                return QtUiServices::visibleWindows().contains(QString::fromLatin1(row.opens));
-            }));
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return VisibleWindows().contains(QString::fromLatin1(row.opens)); }));
         } else {
-            EXPECT_TRUE(QTest::qWaitFor([&] {
-                return !QtUiServices::visibleWindows().contains(QString::fromLatin1(row.window));
-            }));
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return !VisibleWindows().contains(QString::fromLatin1(row.window)); }));
         }
     }
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -299,7 +406,7 @@ TEST_F(WindowLayoutTest, EnterAndEscapeDoNothing) {
     WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(SystemPath("User.ini"), "Name=Old\r\n");
     WriteBytes(ProgramPath("User.ini"), "Alice,one");
-    for (const WindowCase& window : kWindows) {
+    for (const Design& window : kWindows) {
         SCOPED_TRACE(window.name);
         QWidget* shown = Open(window.name);
         ASSERT_NE(shown, nullptr);
@@ -321,10 +428,16 @@ TEST_F(WindowLayoutTest, EnterAndEscapeDoNothing) {
 TEST_F(WindowLayoutTest, AButtonCaptionTooWideForItsFontShrinksUntilItFits) {
     const FontSpec serif{.family = "Times New Roman", .points = 21.75};
     const ControlSpec controls[] = {
-        {.name = "narrow", .kind = ControlKind::PushButton, .text = "PLAY UNREAL TOURNAMENT",
-         .rect = {0, 0, 3000, 735}, .font = serif},
-        {.name = "wide", .kind = ControlKind::PushButton, .text = "PLAY",
-         .rect = {0, 800, 6495, 735}, .font = serif},
+        {.name = "narrow",
+         .kind = ControlKind::PushButton,
+         .text = "PLAY UNREAL TOURNAMENT",
+         .rect = {0, 0, 3000, 735},
+         .font = serif},
+        {.name = "wide",
+         .kind = ControlKind::PushButton,
+         .text = "PLAY",
+         .rect = {0, 800, 6495, 735},
+         .font = serif},
     };
     QWidget window;
     QWidget client(&window);

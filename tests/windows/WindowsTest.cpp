@@ -4,6 +4,9 @@
 #include <QMainWindow>
 #include <QTest>
 
+#include "windows/PasswordList.h"
+#include "windows/QtText.h"
+
 namespace korvale::test {
 
 void WindowsTest::SetUp() {
@@ -13,8 +16,8 @@ void WindowsTest::SetUp() {
 void WindowsTest::TearDown() {
     m_windows.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(QtUiServices::visibleWindows().isEmpty())
-        << QtUiServices::visibleWindows().join(u' ').toStdString();
+    EXPECT_TRUE(VisibleWindows().isEmpty())
+        << VisibleWindows().join(u' ').toStdString();
     EXPECT_TRUE(m_ui.takeRecorded().empty()) << "a message no test looked at";
     TempFolders::TearDown();
 }
@@ -35,22 +38,14 @@ void WindowsTest::Start() {
 QWidget* WindowsTest::Open(std::string_view windowName) {
     if (windowName == "frmUT") {
         m_windows->showMainWindow();
-        return m_windows->mainWindow();
-    }
-    if (windowName == "frmuserpass") {
+    } else if (windowName == "frmuserpass") {
         m_windows->showNewPlayer();
-        return m_windows->newPlayerWindow();
-    }
-    if (windowName == "frmSetDir") {
+    } else if (windowName == "frmSetDir") {
         m_windows->showGameFolder();
-        return m_windows->gameFolderWindow();
+    } else {
+        m_windows->showAbout();
     }
-    m_windows->showAbout();
-    return m_windows->aboutWindow();
-}
-
-QWidget* WindowsTest::MainWindow() {
-    return m_windows->mainWindow();
+    return Window(windowName);
 }
 
 QWidget* WindowsTest::ClientArea(QWidget* window) {
@@ -93,33 +88,37 @@ void WindowsTest::KeyClicks(QWidget* widget, const QString& text) {
 
 std::vector<std::string> WindowsTest::TakeMessageTexts() {
     std::vector<std::string> texts;
-    for (const QtUiServices::Shown& shown : m_ui.takeRecorded()) {
+    for (const RecordingQtUi::Shown& shown : m_ui.takeRecorded()) {
         texts.push_back(shown.text.toStdString());
     }
     return texts;
 }
 
-namespace {
-
-QStringList Entries(QWidget* main, std::string_view list) {
+QStringList WindowsTest::UserEntries() {
     QStringList entries;
-    if (auto* combo =
-            main->findChild<QComboBox*>(QString::fromLatin1(list.data(), qsizetype(list.size())))) {
-        for (int i = 0; i < combo->count(); ++i) {
-            entries.append(combo->itemText(i));
+    if (auto* users = Child<QComboBox>(MainWindow(), "cboUsers")) {
+        for (int i = 0; i < users->count(); ++i) {
+            entries.append(users->itemText(i));
         }
     }
     return entries;
 }
 
-}  // namespace
-
-QStringList WindowsTest::UserEntries() {
-    return Entries(MainWindow(), "cboUsers");
-}
-
 QStringList WindowsTest::PasswordEntries() {
-    return Entries(MainWindow(), "cboUserPass");
+    QStringList entries;
+    auto* passwords = Child<PasswordList>(MainWindow(), "cboUserPass");
+    if (passwords == nullptr) {
+        return entries;
+    }
+    // Its entries are as many as the names; each is read through a selection, put back after.
+    const int selected = passwords->currentIndex();
+    const auto names = static_cast<int>(UserEntries().size());
+    for (int i = 0; i < names; ++i) {
+        passwords->setCurrentIndex(i);
+        entries.append(fromLatin1(passwords->Text()));
+    }
+    passwords->setCurrentIndex(selected);
+    return entries;
 }
 
 }  // namespace korvale::test

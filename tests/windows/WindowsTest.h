@@ -10,12 +10,9 @@
 #include <QWidget>
 
 #include "RecordingLauncher.h"
+#include "RecordingQtUi.h"
 #include "TempFolders.h"
-#include "windows/FrmAbout.h"
-#include "windows/FrmSetDir.h"
-#include "windows/FrmUT.h"
-#include "windows/FrmUserPass.h"
-#include "windows/QtUiServices.h"
+#include "TopLevelWindows.h"
 #include "windows/WindowManager.h"
 
 namespace korvale::test {
@@ -32,12 +29,14 @@ protected:
     // Start-up: the main window is created, loads, and is shown.
     void Start();
     WindowManager& Windows() { return *m_windows; }
-    QtUiServices& Ui() { return m_ui; }
+    RecordingQtUi& Ui() { return m_ui; }
     RecordingLauncher& Launcher() { return m_launcher; }
 
     // The window of that object name, shown the way the program shows it.
     QWidget* Open(std::string_view windowName);
-    QWidget* MainWindow();
+    // The window of that object name, as it is now; null when there is none.
+    static QWidget* Window(std::string_view windowName) { return TopLevelWindow(windowName); }
+    static QWidget* MainWindow() { return Window("frmUT"); }
     // The area the window's layout table measures from.
     static QWidget* ClientArea(QWidget* window);
 
@@ -58,17 +57,15 @@ protected:
     static void Type(QWidget* window, std::string_view box, const QString& text);
 
     // Messages shown since the last call, "text" or "text | detail".
-    std::vector<QtUiServices::Shown> TakeMessages() { return m_ui.takeRecorded(); }
+    std::vector<RecordingQtUi::Shown> TakeMessages() { return m_ui.takeRecorded(); }
     std::vector<std::string> TakeMessageTexts();
 
-    // Both lists of the main window, entry by entry.
+    // Both lists of the main window, entry by entry, one password for each name.
     QStringList UserEntries();
     QStringList PasswordEntries();
-    // The game folder Korvale holds in memory.
-    const std::string& gUTDir() const { return m_windows->gameFolder().gUTDir(); }
 
 private:
-    QtUiServices m_ui{QtUiServices::Boxes::Record};
+    RecordingQtUi m_ui;
     RecordingLauncher m_launcher;
     std::unique_ptr<WindowManager> m_windows;
 };

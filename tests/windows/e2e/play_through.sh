@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the real korvale binary under Xvfb, driven only by keyboard and mouse events from
 # outside the process (xdotool). First start, game folder, new identity, pick, Play; then the
-# files on disk and the stand-in game's start are checked.
+# files on disk and the stand-in game's start are checked. Where a D-Bus session and Korvale's
+# accessibility bus can be had, the tree screen readers read is checked too: no password in it.
 # Usage: play_through.sh <korvale binary> <stand-in game binary>
 # Exits 77 (skipped) when Xvfb or xdotool is missing.
 set -euo pipefail
@@ -21,9 +22,11 @@ program=$work/program  # Korvale's own folder: it keeps UTDir.ini and User.ini b
 game=$work/game
 xvfb_pid=
 korvale_pid=
+bus_pid=
 
 cleanup() {
     [ -n "$korvale_pid" ] && kill "$korvale_pid" 2>/dev/null || true
+    [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -42,6 +45,30 @@ visible_count() {
 focus() {
     timeout 10 xdotool windowfocus --sync "$1" || fail "could not give the focus to window $1"
     sleep 0.2
+}
+# One line a node of Korvale's accessible tree, depth first from $2 (default its root): the node's
+# role, name, description and text, each as gdbus prints it, then the names of the nodes it is
+# related to (a list's label among them).
+a11y_call() {
+    gdbus call --address "$a11y" --dest "$1" --object-path "$2" --method "$3" "${@:4}" 2>/dev/null
+}
+a11y_paths() {
+    grep -oE "'/org/a11y/atspi/accessible/[^']*'" | tr -d "'"
+}
+a11y_name() {
+    a11y_call "$1" "$2" org.freedesktop.DBus.Properties.Get org.a11y.atspi.Accessible Name
+}
+a11y_tree() {
+    local app=$1 path=${2:-/org/a11y/atspi/accessible/root} child related
+    echo "$(a11y_call "$app" "$path" org.a11y.atspi.Accessible.GetRoleName)" \
+        "$(a11y_name "$app" "$path")" \
+        "$(a11y_call "$app" "$path" org.freedesktop.DBus.Properties.Get org.a11y.atspi.Accessible Description)" \
+        "$(a11y_call "$app" "$path" org.a11y.atspi.Text.GetText 0 -- -1)" \
+        "$(for related in $(a11y_call "$app" "$path" org.a11y.atspi.Accessible.GetRelationSet |
+            a11y_paths); do a11y_name "$app" "$related"; done)"
+    for child in $(a11y_call "$app" "$path" org.a11y.atspi.Accessible.GetChildren | a11y_paths); do
+        a11y_tree "$app" "$child"
+    done
 }
 # Width and height of a window, "W H".
 size_of() {
@@ -65,6 +92,26 @@ export QT_QPA_PLATFORM=xcb
 # In a sanitized build: libdbus, which Qt's X11 plugin loads, keeps one allocation to the end.
 printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
 export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+# A session bus of this run's own, and on it the accessibility bus Korvale is told to join.
+a11y=
+if command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null; then
+    # The accessibility bus keeps its socket there: apart from any other run's.
+    export XDG_RUNTIME_DIR=$work/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    read -r bus_address bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 \
+        2>>"$work/dbus.log" | tr '\n' ' ') || true
+    if [ -n "${bus_address:-}" ]; then
+        export DBUS_SESSION_BUS_ADDRESS=$bus_address
+        a11y=$(gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+            --method org.a11y.Bus.GetAddress 2>>"$work/dbus.log" | sed -E "s/^\('(.*)',\)\$/\1/")
+    fi
+fi
+if [ -n "$a11y" ]; then
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+else
+    echo "NOTE: no accessibility bus (Debian packages dbus and at-spi2-core): its check is skipped"
+fi
 
 # First start, from another working folder: Korvale finds its files by its own location.
 (cd "$work" && exec "$program/korvale" >"$work/korvale.log" 2>&1) &
@@ -110,6 +157,22 @@ xdotool mousemove --window "$main" 120 $((menu_bar + 66)) click 1
 sleep 0.2
 xdotool key Down
 sleep 0.2
+
+# What a screen reader reads now: the list is labelled "UT User" (on Linux Qt names a list by its
+# text and gives its label as a relation), holds one item for the one player, and the picked
+# player's password is nowhere.
+if [ -n "$a11y" ]; then
+    app=$(gdbus call --address "$a11y" --dest org.a11y.atspi.Registry \
+        --object-path /org/a11y/atspi/accessible/root --method org.a11y.atspi.Accessible.GetChildren |
+        grep -oE "':[0-9.]+'" | head -n 1 | tr -d "'")
+    [ -n "$app" ] || fail "Korvale is not on the accessibility bus"
+    a11y_tree "$app" >"$work/a11y.txt"
+    ! grep -F "s3cret" "$work/a11y.txt" || fail "the password is on the accessibility bus"
+    [ "$(grep -c "^('list item',)" "$work/a11y.txt")" -eq 1 ] ||
+        fail "the name list holds other than one item: $(grep "list item" "$work/a11y.txt")"
+    grep "^('combo box',)" "$work/a11y.txt" | grep -qF "<'UT User'>" ||
+        fail "the name list is not named UT User: $(grep "combo box" "$work/a11y.txt")"
+fi
 xdotool mousemove --window "$main" 224 $((menu_bar + 112)) click 1
 
 started=$game/System/started.txt
