@@ -67,7 +67,7 @@ std::string Rewritten(const fs::path& folder, const std::string& profile, const 
         TextStream input =
             files.GetFile(files.programFile("expected.in")).OpenAsTextStream(IOMode::ForReading);
         TextStream output = files.CreateTextFile(files.programFile("expected.out"));
-        RewriteProfile(input, output, ProfileEncoding::Latin1, name, password);
+        RewriteProfile(input, output, name, password);
         output.Close();
     }
     return ReadBytes(folder / "expected.out");

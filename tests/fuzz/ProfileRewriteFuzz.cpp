@@ -100,14 +100,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder.put("UserKorvale.old", profile);
     folder.put("User.ini", "the profile before");
 
-    ProfileEncoding encoding{};
+    const ProfileEncoding encoding = profileEncoding(profile, name, password);
     {
-        const File backup = files.GetFile(folder.path("UserKorvale.old"));
-        encoding = detectProfileEncoding(backup, name, password);
-        TextStream in = backup.OpenAsTextStream(IOMode::ForReading);
+        TextStream in = files.GetFile(folder.path("UserKorvale.old")).OpenAsTextStream(IOMode::ForReading);
         TextStream out =
             files.GetFile(folder.path("User.ini")).OpenAsTextStream(IOMode::ForWriting);
-        RewriteProfile(in, out, encoding, name, password);
+        RewriteProfile(in, out, name, password);
         in.Close();
         out.Close();
     }
