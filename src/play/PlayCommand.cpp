@@ -37,16 +37,14 @@ public:
 // are put back.
 void rewriteInPlace(const FileSystem& files, const std::string& profile, const std::string& backup,
                     const PlayerPick& pick) {
-    const File backupFile = files.GetFile(backup);
+    const std::string bytes = files.GetFile(backup).ReadAll();
     const File profileFile = files.GetFile(profile);
-    TextStream input = backupFile.OpenAsTextStream(IOMode::ForReading);
     std::string failure;
     {
         // A failure to open leaves the profile untouched and simply passes on.
         TextStream output = profileFile.OpenAsTextStream(IOMode::ForWriting);
         try {
-            RewriteProfile(input, output, pick.name(), pick.password());
-            input.Close();
+            RewriteProfile(bytes, output, pick.name(), pick.password());
             output.flush();
             output.Close();
             return;
@@ -71,11 +69,10 @@ void rewriteWhole(const FileSystem& files, const std::string& profile, const std
     // The swap would go through where the profile itself may not be written (read-only, or held
     // by a program that shares no writing): that refusal stands, as it did for a rewrite in place.
     files.checkWritable(profile);
-    TextStream input = backupFile.OpenAsTextStream(IOMode::ForReading);
+    const std::string bytes = backupFile.ReadAll();
     ReplacementFile output = files.replacement(profile);
-    RewriteProfile(input, output.stream(), pick.name(), pick.password());
-    input.Close();
-    output.commit();
+    RewriteProfile(bytes, output.stream(), pick.name(), pick.password());
+    output.commit(backup);  // a linked backup is durable before the profile moves on
 }
 
 }  // namespace

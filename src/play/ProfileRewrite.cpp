@@ -78,9 +78,8 @@ void rewriteLines(Text<Char> text, TextStream& output, const IdentityLines& iden
 
 }  // namespace
 
-void RewriteProfile(TextStream& input, TextStream& output, std::string_view playerName,
+void RewriteProfile(std::string_view profile, TextStream& output, std::string_view playerName,
                     std::string_view password) {
-    const std::string profile = input.ReadAll();
     const ProfileEncoding encoding = profileEncoding(profile, playerName, password);
     const IdentityLines identity{
         fromLatin1("Name=", encoding) + fromLatin1(playerName, encoding),
@@ -88,7 +87,7 @@ void RewriteProfile(TextStream& input, TextStream& output, std::string_view play
         fromLatin1("\r\n", encoding)};
     const std::string_view mark = byteOrderMark(encoding);
     output.Write(mark);
-    const std::string_view text = std::string_view(profile).substr(mark.size());
+    const std::string_view text = profile.substr(mark.size());
     if (encoding != ProfileEncoding::Utf16Le) {
         rewriteLines(Text<char>(text), output, identity);
         return;

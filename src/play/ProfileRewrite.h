@@ -7,12 +7,12 @@
 
 namespace korvale {
 
-// Reads `input` (the profile) to its end and writes it to `output` in its own encoding
-// (profileEncoding), its byte-order mark kept, one line at a time, each written with CR LF: the
+// Writes the profile's bytes to `output` in its own encoding (profileEncoding), its byte-order
+// mark kept, one line at a time, each written with CR LF: the
 // player-name key ("Name" or "name" before the line's first "=") becomes "Name=" and the player
 // name, the "ngWorldSecret" key gets the password, and every other line passes through without
 // its leading and trailing spaces. The identity is Latin-1.
-void RewriteProfile(TextStream& input, TextStream& output, std::string_view playerName,
+void RewriteProfile(std::string_view profile, TextStream& output, std::string_view playerName,
                     std::string_view password);
 
 }  // namespace korvale

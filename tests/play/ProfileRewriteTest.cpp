@@ -24,12 +24,8 @@ protected:
     // The profile's bytes rewritten as Play does, in the encoding found in them.
     std::string RewriteAsPlay(const std::string& profile, std::string_view name,
                               std::string_view password) {
-        WriteBytes(ProgramPath("in.ini"), profile);
-        TextStream input =
-            Files().GetFile(Files().programFile("in.ini")).OpenAsTextStream(IOMode::ForReading);
         TextStream output = Files().CreateTextFile(Files().programFile("out.ini"));
-        RewriteProfile(input, output, name, password);
-        input.Close();
+        RewriteProfile(profile, output, name, password);
         output.Close();
         return ReadBytes(ProgramPath("out.ini"));
     }

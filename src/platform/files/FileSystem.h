@@ -40,7 +40,8 @@ public:
     void copyWhole(const std::string& source, const std::string& destination) const;
     // The same for a source that is from now on only ever replaced whole, never written in place:
     // where the host can, the destination becomes a second name of the source's file, which costs
-    // nothing whatever its size; else a copy.
+    // nothing whatever its size, made durable by the commit of the source's replacement; else a
+    // copy.
     void linkOrCopyWhole(const std::string& source, const std::string& destination) const;
     // Writes the bytes of `source` over `destination` in place, so that the destination keeps
     // its identity: a link stays a link, its owner and mode stay.

@@ -64,8 +64,15 @@ ReplacementFile::~ReplacementFile() {
     }
 }
 
-void ReplacementFile::commit() {
+void ReplacementFile::commit(const std::string& alsoDurable) {
     m_stream->flush();
+    if (!alsoDurable.empty()) {
+        // After the new file's flush, which has committed the journal its name is in, this one
+        // costs nothing unless the file has bytes that are not on the disk yet.
+        TextStream other(m_ops, m_ops.open(alsoDurable, FileOps::OpenMode::Read), IOMode::ForReading);
+        other.flush();
+        other.Close();
+    }
     m_stream->Close();
     m_ops.rename(m_path, m_target);
     m_committed = true;
@@ -81,14 +88,6 @@ bool ReplacementFile::linkIn(FileOps& ops, const std::string& source, const std:
         return false;
     }
     try {
-        FileOps::Handle linked = ops.open(name, FileOps::OpenMode::Read);
-        try {
-            ops.flush(linked);
-        } catch (...) {
-            ops.close(linked);
-            throw;
-        }
-        ops.close(linked);
         ops.rename(name, real);
     } catch (...) {
         ops.remove(name);

@@ -69,8 +69,9 @@ std::string TextStream::ReadLine() {
     return line;  // a last line without a line break
 }
 
-std::string TextStream::ReadAll() {
+std::string TextStream::ReadAll(std::size_t expected) {
     std::string rest;
+    rest.reserve(expected);
     while (!AtEndOfStream()) {
         rest.append(m_buffer, m_begin);
         m_begin = m_buffer.size();
@@ -80,14 +81,25 @@ std::string TextStream::ReadAll() {
 }
 
 void TextStream::writeBuffered() {
-    if (!m_buffer.empty()) {
-        const std::string pending = std::exchange(m_buffer, {});
-        m_ops->write(m_handle, pending.data(), pending.size());
+    if (m_buffer.empty()) {
+        return;
     }
+    // What failed to go out is dropped, as a stream released after a failure drops it.
+    try {
+        m_ops->write(m_handle, m_buffer.data(), m_buffer.size());
+    } catch (...) {
+        m_buffer.clear();
+        throw;
+    }
+    m_buffer.clear();
 }
 
 void TextStream::Write(std::string_view text) {
     m_line += lineBreaks(text);
+    if (m_buffer.empty() && text.size() >= kBufferSize) {
+        m_ops->write(m_handle, text.data(), text.size());  // not copied first
+        return;
+    }
     m_buffer += text;
     if (m_buffer.size() >= kBufferSize) {
         writeBuffered();

@@ -28,8 +28,9 @@ public:
     bool AtEndOfStream();
     // The next line without its line break.
     std::string ReadLine();
-    // Everything from the stream's position to the end of the file.
-    std::string ReadAll();
+    // Everything from the stream's position to the end of the file, held in one piece of at least
+    // `expected` bytes.
+    std::string ReadAll(std::size_t expected = 0);
 
     void Write(std::string_view text);
     void WriteLine(std::string_view text);

@@ -192,7 +192,7 @@ bool NativeFileOps::link(const std::string& from, const std::string& to) {
         }
         fail(to, error);
     }
-    return true;  // fdatasync needs no write access: a file open for reading can be made durable
+    return true;
 }
 
 std::string NativeFileOps::resolve(const std::string& path) {
