@@ -73,7 +73,12 @@ void FileSystem::replaceWhole(const std::string& path, std::string_view content)
 }
 
 std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
-    return FileLock::take(*m_ops, m_ops->resolve(path) + std::string(kLockSuffix));
+    std::optional<FileOps::Handle> held =
+        m_ops->lock(m_ops->resolve(path) + std::string(kLockSuffix));
+    if (!held) {
+        return std::nullopt;
+    }
+    return FileLock(TextStream(*m_ops, std::move(*held), IOMode::ForReading));
 }
 
 void FileSystem::removeLeftovers(const std::string& path) const {
