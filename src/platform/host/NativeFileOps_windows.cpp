@@ -1,9 +1,11 @@
 #include <windows.h>
 // After <windows.h>, which they need.
 #include <aclapi.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,60 +30,35 @@ HANDLE nativeHandle(const FileOps::Handle& file) {
     return reinterpret_cast<HANDLE>(file.native);
 }
 
+using LocalMemory = std::unique_ptr<void, decltype(&LocalFree)>;
+
 // A security descriptor whose one entry gives the running user full access, and that inherits
-// nothing from the folder: a new file created with it is its owner's alone.
-class OwnerOnlySecurity {
-public:
-    // Raises the system's reason, told for `path`, when the descriptor cannot be made: the file
-    // would otherwise get the folder's access list, readable by every user of the machine.
-    explicit OwnerOnlySecurity(const std::string& path) {
-        HANDLE token = nullptr;
-        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-            failed(path);
-        }
-        DWORD needed = 0;
-        GetTokenInformation(token, TokenUser, nullptr, 0, &needed);
-        m_user.resize(needed);
-        const bool gotUser =
-            needed > 0 && GetTokenInformation(token, TokenUser, m_user.data(), needed, &needed);
-        const DWORD error = GetLastError();
+// nothing from the folder: a new file created with it is its owner's alone. Raises the reason,
+// told for `path`, when it cannot be made, as the file would otherwise get the folder's access
+// list, often readable by every user of the machine.
+LocalMemory ownerOnlyDescriptor(const std::string& path) {
+    HANDLE token = nullptr;
+    std::vector<unsigned char> user(256);  // a TOKEN_USER and its SID
+    DWORD size = 0;
+    LPWSTR sid = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const bool made =
+        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+        GetTokenInformation(token, TokenUser, user.data(), DWORD(user.size()), &size) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid) &&
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            (L"D:P(A;;FA;;;" + std::wstring(sid) + L")").c_str(), SDDL_REVISION_1, &descriptor,
+            nullptr);
+    const DWORD error = GetLastError();
+    if (token != nullptr) {
         CloseHandle(token);
-        if (!gotUser) {
-            SetLastError(error);
-            failed(path);
-        }
-        PSID sid = reinterpret_cast<TOKEN_USER*>(m_user.data())->User.Sid;
-        const DWORD aclSize =
-            static_cast<DWORD>(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
-        m_acl.resize(aclSize);
-        auto* acl = reinterpret_cast<ACL*>(m_acl.data());
-        if (!InitializeAcl(acl, aclSize, ACL_REVISION) ||
-            !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) ||
-            !InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-            !SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) ||
-            !SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
-            failed(path);
-        }
-        m_attributes.nLength = sizeof m_attributes;
-        m_attributes.lpSecurityDescriptor = &m_descriptor;
-        m_attributes.bInheritHandle = FALSE;
     }
-    OwnerOnlySecurity(const OwnerOnlySecurity&) = delete;
-    OwnerOnlySecurity& operator=(const OwnerOnlySecurity&) = delete;
-
-    SECURITY_ATTRIBUTES* attributes() noexcept { return &m_attributes; }
-
-private:
-    [[noreturn]] static void failed(const std::string& path) {
-        throw FileError(path, "cannot be made readable by its owner only: " +
-                                  SystemReason(GetLastError()));
+    LocalFree(sid);
+    if (!made) {
+        throw FileError(path, "cannot be made readable by its owner only: " + SystemReason(error));
     }
-
-    std::vector<unsigned char> m_user;
-    std::vector<unsigned char> m_acl;
-    SECURITY_DESCRIPTOR m_descriptor{};
-    SECURITY_ATTRIBUTES m_attributes{};
-};
+    return {descriptor, &LocalFree};
+}
 
 // What the system knows of the file at `path` (links followed): its volume, its index on it and
 // its count of names. None when it cannot be opened, the reason left in GetLastError.
@@ -270,7 +247,10 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
     DWORD disposition = OPEN_EXISTING;
     bool empty = false;
     SECURITY_ATTRIBUTES* security = nullptr;
-    std::optional<OwnerOnlySecurity> ownerOnly;
+    SECURITY_ATTRIBUTES ownerOnly{sizeof ownerOnly, nullptr, FALSE};
+    const LocalMemory descriptor = mode == OpenMode::CreateOwnerOnly
+                                       ? ownerOnlyDescriptor(path)
+                                       : LocalMemory(nullptr, &LocalFree);
     switch (mode) {
         case OpenMode::Read:
             access = GENERIC_READ;
@@ -287,7 +267,8 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
         case OpenMode::CreateOwnerOnly:
             disposition = OPEN_ALWAYS;
             empty = true;
-            security = ownerOnly.emplace(path).attributes();
+            ownerOnly.lpSecurityDescriptor = descriptor.get();
+            security = &ownerOnly;
             break;
         case OpenMode::CreateNew:
             // A new file of Korvale's that takes the access list of the file it replaces.
