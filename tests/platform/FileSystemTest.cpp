@@ -129,25 +129,5 @@ TEST_F(FileSystemTest, ReplaceFileKeepsALinkALinkAndKeepsTheMode) {
     EXPECT_EQ(ReadBytes(ProgramPath("fresh.ini")), "made");
 }
 
-TEST_F(FileSystemTest, AFailedReplaceLeavesTheOldBytesAndNoTemporaryFile) {
-    const FaultyFileOps::Fault faults[] = {
-        {.op = Op::Open, .error = std::errc::permission_denied},
-        {.op = Op::Write},
-        {.op = Op::Flush},
-        {.op = Op::Close},
-        {.op = Op::Rename, .error = std::errc::permission_denied},
-    };
-    WriteBytes(ProgramPath("UTDir.ini"), "C:\\Old");
-    for (const auto& fault : faults) {
-        SCOPED_TRACE(static_cast<int>(fault.op));
-        ops().Clear();
-        ops().Inject(fault);
-        EXPECT_THROW(Files().replaceWhole(Files().programFile("UTDir.ini"), "C:\\New"), FileError);
-        EXPECT_EQ(ReadBytes(ProgramPath("UTDir.ini")), "C:\\Old");
-        EXPECT_THAT(Names(ProgramDir()), UnorderedElementsAre("UTDir.ini"));
-    }
-    EXPECT_EQ(ops().Injected(), std::size(faults));
-}
-
 }  // namespace
 }  // namespace korvale::test
