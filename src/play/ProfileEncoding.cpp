@@ -11,9 +11,8 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 
-bool isAscii(std::string_view text) noexcept {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+bool beyondAscii(char c) noexcept {
+    return static_cast<unsigned char>(c) >= 0x80;
 }
 
 // The length of the strict UTF-8 sequence (RFC 3629: no overlong forms, no surrogates, nothing
@@ -41,20 +40,17 @@ std::size_t sequenceLength(std::string_view text) noexcept {
 
 // Strict UTF-8 with at least one character beyond ASCII.
 bool isUtf8BeyondAscii(std::string_view text) noexcept {
-    bool beyondAscii = false;
-    for (std::size_t at = 0; at < text.size();) {
-        if (static_cast<unsigned char>(text[at]) < 0x80) {
-            ++at;
-            continue;
-        }
-        const std::size_t length = sequenceLength(text.substr(at));
+    bool found = false;
+    for (auto at = std::find_if(text.begin(), text.end(), beyondAscii); at != text.end();
+         at = std::find_if(at, text.end(), beyondAscii)) {
+        const std::size_t length = sequenceLength(text.substr(std::size_t(at - text.begin())));
         if (length == 0) {
             return false;
         }
-        at += length;
-        beyondAscii = true;
+        at += std::ptrdiff_t(length);
+        found = true;
     }
-    return beyondAscii;
+    return found;
 }
 
 }  // namespace
@@ -69,10 +65,11 @@ ProfileEncoding profileEncoding(std::string_view profile, std::string_view playe
     }
     // Pure ASCII stays single bytes: every version of the game reads a name written so, the 469
     // patches too, as a file that is not UTF-8 is read in the code page.
-    if ((isAscii(playerName) && isAscii(password)) || !isUtf8BeyondAscii(profile)) {
+    if (std::ranges::none_of(playerName, beyondAscii) &&
+        std::ranges::none_of(password, beyondAscii)) {
         return ProfileEncoding::Latin1;
     }
-    return ProfileEncoding::Utf8;
+    return isUtf8BeyondAscii(profile) ? ProfileEncoding::Utf8 : ProfileEncoding::Latin1;
 }
 
 std::string_view byteOrderMark(ProfileEncoding encoding) noexcept {

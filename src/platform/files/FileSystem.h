@@ -38,10 +38,9 @@ public:
     // made beside the destination, made durable and swapped in complete, so a failure or a stop
     // leaves the old destination as it was.
     void copyWhole(const std::string& source, const std::string& destination) const;
-    // The same for a source that is from now on only ever replaced whole, never written in place:
-    // where the host can, the destination becomes a second name of the source's file, which costs
-    // nothing whatever its size, made durable by the commit of the source's replacement; else a
-    // copy.
+    // The same for a source from now on only replaced whole: where the host can, the destination
+    // becomes a second name of the source's file, free whatever its size and made durable by the
+    // commit of the source's replacement; else a copy.
     void linkOrCopyWhole(const std::string& source, const std::string& destination) const;
     // Writes the bytes of `source` over `destination` in place, so that the destination keeps
     // its identity: a link stays a link, its owner and mode stay.
@@ -61,7 +60,6 @@ public:
     void removeLeftovers(const std::string& path) const;
     // Whether the file at `path` has names (hard links) other than itself and `besides`.
     bool hasOtherNames(const std::string& path, const std::string& besides) const;
-    // Removes the file; nothing when it is missing.
     void removeFile(const std::string& path) const noexcept { m_ops->remove(path); }
 
     // Raises the host's refusal when the file may not be opened for writing; changes nothing.

@@ -39,15 +39,20 @@ TextStream::~TextStream() {
     }
 }
 
-bool TextStream::fill() {
-    m_buffer.resize(kBufferSize);
-    m_begin = 0;
-    m_buffer.resize(m_ops->read(m_handle, m_buffer.data(), m_buffer.size()));
-    return !m_buffer.empty();
+bool TextStream::fill(std::string& into, std::size_t room) {
+    const std::size_t old = into.size();
+    into.resize(old + room);
+    into.resize(old + m_ops->read(m_handle, into.data() + old, room));
+    return into.size() > old;
 }
 
 bool TextStream::AtEndOfStream() {
-    return m_begin == m_buffer.size() && !fill();
+    if (m_begin < m_buffer.size()) {
+        return false;
+    }
+    m_buffer.clear();
+    m_begin = 0;
+    return !fill(m_buffer, kBufferSize);
 }
 
 std::string TextStream::ReadLine() {
@@ -70,11 +75,11 @@ std::string TextStream::ReadLine() {
 }
 
 std::string TextStream::ReadAll(std::size_t expected) {
-    std::string rest;
-    rest.reserve(expected);
-    while (!AtEndOfStream()) {
-        rest.append(m_buffer, m_begin);
-        m_begin = m_buffer.size();
+    std::string rest = m_buffer.substr(m_begin);
+    m_begin = m_buffer.size();
+    // Room for the whole file at once, and for the read that finds its end.
+    rest.reserve(rest.size() + expected + kBufferSize);
+    while (fill(rest, std::max(kBufferSize, rest.capacity() - rest.size()))) {
     }
     m_line += lineBreaks(rest);
     return rest;

@@ -49,8 +49,9 @@ public:
     void truncate(std::uint64_t length);
 
 private:
-    // Reads the next piece of the file into the buffer; false at its end.
-    bool fill();
+    // The one read of the stream: up to `room` bytes more of the file onto the end of `into`;
+    // false at its end.
+    bool fill(std::string& into, std::size_t room);
     void writeBuffered();
 
     FileOps* m_ops;
