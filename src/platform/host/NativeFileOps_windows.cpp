@@ -160,20 +160,9 @@ bool retryWithoutReadOnly(const std::wstring& path, Action action) {
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
-    std::wstring module(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-        if (length == 0) {
-            module.clear();
-            break;
-        }
-        if (length < module.size()) {
-            module.resize(length);
-            break;
-        }
-        module.resize(module.size() * 2);
-    }
+    std::wstring module(32768, L'\0');  // the longest path the system has, and its end
+    const DWORD length = GetModuleFileNameW(nullptr, module.data(), DWORD(module.size()));
+    module.resize(length < module.size() ? length : 0);
     const auto separator = module.find_last_of(L"\\/");
     if (separator == std::wstring::npos) {
         std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
