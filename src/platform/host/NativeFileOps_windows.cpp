@@ -369,17 +369,17 @@ void NativeFileOps::remove(const std::string& path) noexcept {
 }
 
 bool NativeFileOps::link(const std::string& from, const std::string& to) {
-    if (CreateHardLinkW(WidePath(to).c_str(), WidePath(from).c_str(), nullptr)) {
-        return true;
-    }
-    const DWORD error = GetLastError();
-    // No links on this volume (FAT, most network shares), between two volumes, or no more.
-    if (error == ERROR_NOT_SAME_DEVICE || error == ERROR_INVALID_FUNCTION ||
-        error == ERROR_NOT_SUPPORTED || error == ERROR_TOO_MANY_LINKS ||
-        error == ERROR_ACCESS_DENIED) {
+    // A second name cannot be moved over the backup while a program holds the file without
+    // sharing its deletion, and there is no link where the volume has none (FAT, most network
+    // shares) or across volumes: the caller then copies, and a copy that fails says why.
+    const std::wstring source = WidePath(from);
+    HANDLE held = CreateFileW(source.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
         return false;
     }
-    fail(to, error);
+    CloseHandle(held);
+    return CreateHardLinkW(WidePath(to).c_str(), source.c_str(), nullptr) != FALSE;
 }
 
 std::string NativeFileOps::resolve(const std::string& path) {
