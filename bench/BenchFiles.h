@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvale::bench {
+namespace korvale {
 
 // A fresh folder under the system's temporary folder, removed with everything in it. Flushes are
 // measured there, so TMPDIR must be on the real disk.
@@ -71,4 +71,4 @@ inline std::string PlayerList(std::size_t records) {
     return list;
 }
 
-}  // namespace korvale::bench
+}  // namespace korvale

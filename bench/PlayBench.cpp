@@ -46,7 +46,7 @@ void operator delete(void* memory, std::size_t) noexcept {
     operator delete(memory);
 }
 
-namespace korvale::bench {
+namespace korvale {
 namespace {
 
 namespace fs = std::filesystem;
@@ -134,11 +134,10 @@ void Play(benchmark::State& state, const std::string& profile) {
 }
 
 }  // namespace
-}  // namespace korvale::bench
+}  // namespace korvale
 
 int main(int argc, char** argv) {
     using namespace korvale;
-    using namespace korvale::bench;
     const struct {
         const char* name;
         std::size_t bytes;

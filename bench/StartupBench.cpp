@@ -23,7 +23,7 @@
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
 
-namespace korvale::bench {
+namespace korvale {
 namespace {
 
 std::string g_self;
@@ -83,7 +83,7 @@ void BM_ProgramStartUp(benchmark::State& state) {
 BENCHMARK(BM_ProgramStartUp)->Arg(5)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-}  // namespace korvale::bench
+}  // namespace korvale
 
 int main(int argc, char** argv) {
     // The offscreen platform warns about what it cannot do (raise a window); only failures count.
@@ -94,9 +94,9 @@ int main(int argc, char** argv) {
     });
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 4 && std::strcmp(argv[1], "--probe") == 0) {
-        return korvale::bench::Probe(argc, argv);
+        return korvale::Probe(argc, argv);
     }
-    korvale::bench::g_self = argv[0];
+    korvale::g_self = argv[0];
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
