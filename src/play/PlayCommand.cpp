@@ -6,8 +6,6 @@
 #include <string_view>
 
 #include "platform/files/FileError.h"
-#include "platform/files/FileLock.h"
-#include "platform/files/ReplacementFile.h"
 #include "platform/files/Text.h"
 #include "play/ProfileRewrite.h"
 #include "settings/GameFolder.h"
@@ -15,9 +13,6 @@
 namespace korvale {
 
 namespace {
-
-// Beside the profile's file: one Play at a time for each profile, whatever program runs it.
-constexpr std::string_view kLockSuffix = ".korvale-lock";
 
 // Marks a Play as running for as long as it lasts, however it ends.
 class RunningPlay {
@@ -42,19 +37,14 @@ public:
 // are put back.
 void rewriteInPlace(const FileSystem& files, const std::string& profile, const std::string& backup,
                     const PlayerPick& pick) {
-    const File backupFile = files.GetFile(backup);
+    const std::string bytes = files.GetFile(backup).ReadAll();
     const File profileFile = files.GetFile(profile);
-    // The backup holds the profile's bytes: its encoding is the profile's.
-    const ProfileEncoding encoding =
-        detectProfileEncoding(backupFile, pick.name(), pick.password());
-    TextStream input = backupFile.OpenAsTextStream(IOMode::ForReading);
     std::string failure;
     {
         // A failure to open leaves the profile untouched and simply passes on.
         TextStream output = profileFile.OpenAsTextStream(IOMode::ForWriting);
         try {
-            RewriteProfile(input, output, encoding, pick.name(), pick.password());
-            input.Close();
+            RewriteProfile(bytes, output, pick.name(), pick.password());
             output.flush();
             output.Close();
             return;
@@ -79,14 +69,10 @@ void rewriteWhole(const FileSystem& files, const std::string& profile, const std
     // The swap would go through where the profile itself may not be written (read-only, or held
     // by a program that shares no writing): that refusal stands, as it did for a rewrite in place.
     files.checkWritable(profile);
-    // The backup holds the profile's bytes: its encoding is the profile's.
-    const ProfileEncoding encoding =
-        detectProfileEncoding(backupFile, pick.name(), pick.password());
-    TextStream input = backupFile.OpenAsTextStream(IOMode::ForReading);
-    ReplacementFile output(files.ops(), profile);
-    RewriteProfile(input, output.stream(), encoding, pick.name(), pick.password());
-    input.Close();
-    output.commit();
+    const std::string bytes = backupFile.ReadAll();
+    ReplacementFile output = files.replacement(profile);
+    RewriteProfile(bytes, output.stream(), pick.name(), pick.password());
+    output.commit(backup);  // a linked backup is durable before the profile moves on
 }
 
 }  // namespace
@@ -120,20 +106,17 @@ void PlayCommand::PlayUT(const PlayerPick& pick) {
             m_ui->showMessage("Unreal Tournament is already running");
             return;
         }
-        FileOps& ops = m_files->ops();
         m_files->GetFile(paths.profile);  // a missing profile is named as such, before any lock
-        const std::optional<FileLock> lock =
-            FileLock::take(ops, ops.resolve(paths.profile) + std::string(kLockSuffix));
+        const std::optional<FileLock> lock = m_files->lockBeside(paths.profile);
         if (!lock) {
             m_ui->showMessage("Another Play of this game folder is running");
             return;
         }
         // No other Play of this profile runs now: what is left of new files was left by a stop.
-        ReplacementFile::removeLeftovers(ops, paths.profile);
-        ReplacementFile::removeLeftovers(ops, paths.backup);
+        m_files->removeLeftovers(paths.profile);
+        m_files->removeLeftovers(paths.backup);
         // A backup that shares the profile's file was left by a Play stopped between its swaps.
-        const bool inPlace =
-            ops.linkCount(paths.profile) > (ops.sameFile(paths.profile, paths.backup) ? 2u : 1u);
+        const bool inPlace = m_files->hasOtherNames(paths.profile, paths.backup);
         if (inPlace) {
             m_files->copyWhole(paths.profile, paths.backup);
         } else {

@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/files/FileSystem.h"
-
 namespace korvale {
 
 // How the game wrote its profile, and so how the rewrite writes it back. The engine saves an ini
@@ -17,11 +15,10 @@ enum class ProfileEncoding {
     Utf16Le,  // FF FE first
 };
 
-// The encoding the identity (Latin-1) is written in, read from the profile itself as far as
-// needed. Latin-1 and UTF-8 write an identity of pure ASCII alike, so for one the profile is
-// read no further than its byte-order mark.
-ProfileEncoding detectProfileEncoding(const File& profile, std::string_view playerName,
-                                      std::string_view password);
+// The encoding the identity (Latin-1) is written in, from the profile's bytes. Latin-1 and UTF-8
+// write an identity of pure ASCII alike, so for one only the byte-order mark counts.
+ProfileEncoding profileEncoding(std::string_view profile, std::string_view playerName,
+                                std::string_view password);
 
 // The byte-order mark the encoding starts a file with; empty for none.
 std::string_view byteOrderMark(ProfileEncoding encoding) noexcept;

@@ -1,24 +1,101 @@
 #include "play/ProfileRewrite.h"
 
-#include "platform/files/Utf16LeLines.h"
-#include "play/ProfileLineRule.h"
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <string>
 
 namespace korvale {
 
-void RewriteProfile(TextStream& input, TextStream& output, ProfileEncoding encoding,
-                    std::string_view playerName, std::string_view password) {
-    const ProfileLineRule rule(encoding, playerName, password);
+namespace {
+
+// UTF-16LE code units are read and written as they lie in memory.
+static_assert(std::endian::native == std::endian::little);
+
+// What the rewrite writes for the two keys and after each line, in the profile's encoding.
+struct IdentityLines {
+    std::string name;
+    std::string secret;
+    std::string lineBreak;
+};
+
+template <typename Char>
+using Text = std::basic_string_view<Char>;
+
+template <typename Char>
+std::string_view bytesOf(Text<Char> text) noexcept {
+    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(Char)};
+}
+
+// Leading and trailing spaces removed; tabs and everything else stay.
+template <typename Char>
+Text<Char> trimmed(Text<Char> line) noexcept {
+    const std::size_t first = line.find_first_not_of(Char(' '));
+    if (first == Text<Char>::npos) {
+        return {};
+    }
+    return line.substr(first, line.find_last_not_of(Char(' ')) - first + 1);
+}
+
+template <typename Char>
+bool isKey(Text<Char> key, std::string_view ascii) noexcept {
+    return std::ranges::equal(key, ascii, [](Char unit, char c) { return unit == Char(c); });
+}
+
+// The game's ini reader takes a key as everything before the first "=": only whole keys match,
+// so "NoName=" in the input bindings or "Name=" inside a value are left alone.
+template <typename Char>
+std::string_view rewritten(Text<Char> line, const IdentityLines& identity) noexcept {
+    const std::size_t equals = line.find(Char('='));
+    if (equals == Text<Char>::npos) {
+        return bytesOf(line);
+    }
+    const Text<Char> key = line.substr(0, equals);
+    if (isKey(key, "Name") || isKey(key, "name")) {
+        return identity.name;
+    }
+    return isKey(key, "ngWorldSecret") ? std::string_view(identity.secret) : bytesOf(line);
+}
+
+// A line ends at the code unit LF, a CR before it going with it.
+template <typename Char>
+void rewriteLines(Text<Char> text, TextStream& output, const IdentityLines& identity) {
+    while (!text.empty()) {
+        const std::size_t end = text.find(Char('\n'));
+        Text<Char> line = text.substr(0, end);
+        if (end == Text<Char>::npos) {
+            text = {};
+        } else {
+            text.remove_prefix(end + 1);
+            if (!line.empty() && line.back() == Char('\r')) {
+                line.remove_suffix(1);
+            }
+        }
+        output.Write(rewritten(trimmed(line), identity));
+        output.Write(identity.lineBreak);
+    }
+}
+
+}  // namespace
+
+void RewriteProfile(std::string_view profile, TextStream& output, std::string_view playerName,
+                    std::string_view password) {
+    const ProfileEncoding encoding = profileEncoding(profile, playerName, password);
+    const IdentityLines identity{
+        fromLatin1("Name=", encoding) + fromLatin1(playerName, encoding),
+        fromLatin1("ngWorldSecret=", encoding) + fromLatin1(password, encoding),
+        fromLatin1("\r\n", encoding)};
     const std::string_view mark = byteOrderMark(encoding);
-    if (!mark.empty()) {
-        input.skipPrefix(mark);
-        output.Write(mark);
+    output.Write(mark);
+    const std::string_view text = profile.substr(mark.size());
+    if (encoding != ProfileEncoding::Utf16Le) {
+        rewriteLines(Text<char>(text), output, identity);
+        return;
     }
-    // The profile is never held whole: lines are taken from the input's buffer as they come.
-    if (encoding == ProfileEncoding::Utf16Le) {
-        passUtf16LeLines(input, output, rule);
-    } else {
-        input.passLinesTo(output, rule);
-    }
+    // A lone byte at the very end, half a code unit, is dropped.
+    std::u16string units(text.size() / 2, u'\0');
+    std::memcpy(units.data(), text.data(), units.size() * 2);
+    rewriteLines(Text<char16_t>(units), output, identity);
 }
 
 }  // namespace korvale

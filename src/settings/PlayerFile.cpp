@@ -13,10 +13,9 @@ std::vector<Player> LoadPlayers(const FileSystem& files) {
         return players;
     }
     TextStream stream = files.GetFile(path).OpenAsTextStream(IOMode::ForReading);
-    std::string line;
     bool first = true;
     while (!stream.AtEndOfStream()) {
-        stream.ReadLine(line);
+        const std::string line = stream.ReadLine();
         const std::string_view record = trim(first ? skipByteOrderMark(line) : line);
         first = false;
         const auto comma = record.find(',');
@@ -57,12 +56,9 @@ std::size_t AppendPlayer(const FileSystem& files, const Player& player) {
         // No half record: the file goes back to what it was.
         try {
             if (created) {
-                files.ops().remove(path);
+                files.removeFile(path);
             } else {
-                auto handle = files.ops().open(path, FileOps::OpenMode::Append);
-                TextStream restore(files.ops(), std::move(handle), IOMode::ForAppending);
-                restore.truncate(oldSize);
-                restore.Close();
+                file.truncate(oldSize);
             }
         } catch (...) {
         }

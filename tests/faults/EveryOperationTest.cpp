@@ -62,12 +62,9 @@ std::string Rewritten(const fs::path& folder, const std::string& profile, const 
                       const std::string& password) {
     NativeFileOps native;
     const FileSystem files(native, PathText(folder));
-    WriteBytes(folder / "expected.in", profile);
     {
-        TextStream input =
-            files.GetFile(files.programFile("expected.in")).OpenAsTextStream(IOMode::ForReading);
         TextStream output = files.CreateTextFile(files.programFile("expected.out"));
-        RewriteProfile(input, output, ProfileEncoding::Latin1, name, password);
+        RewriteProfile(profile, output, name, password);
         output.Close();
     }
     return ReadBytes(folder / "expected.out");

@@ -163,7 +163,7 @@ TEST_F(RealDiskTest, PlayThatRunsOutOfRoomMidRewritePutsTheOldProfileBack) {
     ASSERT_EQ(m_ui.Messages().size(), 1u);
     EXPECT_EQ(m_ui.Messages()[0].text, "Error");
     EXPECT_EQ(m_ui.Messages()[0].detail,
-              Files().ops().nativeForm(PathText(SystemPath("User.ini"))) + ": " +
+              Files().nativePath(PathText(SystemPath("User.ini"))) + ": " +
                   Reason(std::errc::no_space_on_device));
     EXPECT_EQ(ReadBytes(SystemPath("User.ini")), profile);
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), profile);

@@ -97,18 +97,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string name = OneLine(input.ConsumeRandomLengthString(2048));
     const std::string password = OneLine(input.ConsumeRandomLengthString(256));
     const std::string profile = mark + input.ConsumeRemainingBytesAsString();
-    folder.put("UserKorvale.old", profile);
     folder.put("User.ini", "the profile before");
 
-    ProfileEncoding encoding{};
+    const ProfileEncoding encoding = profileEncoding(profile, name, password);
     {
-        const File backup = files.GetFile(folder.path("UserKorvale.old"));
-        encoding = detectProfileEncoding(backup, name, password);
-        TextStream in = backup.OpenAsTextStream(IOMode::ForReading);
         TextStream out =
             files.GetFile(folder.path("User.ini")).OpenAsTextStream(IOMode::ForWriting);
-        RewriteProfile(in, out, encoding, name, password);
-        in.Close();
+        RewriteProfile(profile, out, name, password);
         out.Close();
     }
     const std::string output = folder.get("User.ini").value_or("(gone)");

@@ -207,50 +207,6 @@ TEST_F(PlayTest, ARefusedProfileWriteSaysErrorNamingTheProfile) {
     EXPECT_THAT(m_launcher.Started(), IsEmpty());
 }
 
-TEST_F(PlayTest, AFailureMidRewriteLeavesTheOldProfileByteForByte) {
-    std::string big;  // several buffers' worth, so that a failure can fall in the middle
-    for (int i = 0; big.size() < 1000000; ++i) {
-        big += "[Section" + std::to_string(i) + "]\r\n  Key=\xE9\x80 value \r\nName=Old\r\n";
-    }
-    const struct {
-        const char* name;
-        FaultyFileOps::Fault fault;
-        fs::path failing;
-    } cases[] = {
-        {"first write",
-         {.op = Op::Write, .pathContains = "System/User.ini"},
-         SystemPath("User.ini")},
-        {"later write",
-         {.op = Op::Write, .nth = 3, .pathContains = "System/User.ini"},
-         SystemPath("User.ini")},
-        {"backup read",
-         {.op = Op::Read,
-          .nth = 2,
-          .error = std::errc::io_error,
-          .pathContains = "UserKorvale.old"},
-         SystemPath("UserKorvale.old")},
-        {"profile close",
-         {.op = Op::Close, .pathContains = "System/User.ini"},
-         SystemPath("User.ini")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteBytes(SystemPath("User.ini"), big);
-        ops().Clear();
-        ops().Inject(c.fault);
-        const std::size_t injected = ops().Injected();
-        RecordingUi ui;
-        Play(ui, m_launcher);
-        EXPECT_EQ(ops().Injected(), injected + 1);
-        ASSERT_EQ(ui.Messages().size(), 1u);
-        EXPECT_EQ(ui.Messages()[0].text, "Error");
-        EXPECT_THAT(ui.Messages()[0].detail, StartsWith(PathText(c.failing) + ": "));
-        EXPECT_THAT(ui.Messages()[0].detail, Not(HasSubstr("previous profile")));
-        EXPECT_TRUE(Profile() == big) << "the profile was not restored";
-        EXPECT_THAT(m_launcher.Started(), IsEmpty());
-    }
-}
-
 TEST_F(PlayTest, WhenTheRestoreFailsTooTheMessageSaysWhereThePreviousProfileIs) {
     // Only a profile with other names is rewritten in place, and so needs a restore.
     fs::create_hard_link(SystemPath("User.ini"), SystemPath("Clan.ini"));

@@ -135,26 +135,5 @@ TEST_F(PlayerFileTest, ANewFileIsOwnerOnlyAndAnOldOneKeepsItsMode) {
     EXPECT_EQ(fs::status(PlayerFile()).permissions() & fs::perms::mask, fs::perms(0644));
 }
 
-TEST_F(PlayerFileTest, AFailedAppendLeavesTheFileAsItWas) {
-    const FaultyFileOps::Fault faults[] = {
-        {.op = Op::Open,
-         .error = std::errc::permission_denied,
-         .opened = FaultyFileOps::Opened::ForWriting},
-        {.op = Op::Write},
-        {.op = Op::Flush},
-        {.op = Op::Close},
-    };
-    const std::string before = "a,1\r\nb,2";
-    for (const auto& fault : faults) {
-        SCOPED_TRACE(static_cast<int>(fault.op));
-        WriteBytes(PlayerFile(), before);
-        ops().Clear();
-        ops().Inject(fault);
-        EXPECT_THROW(AppendPlayer(Files(), {"alice", "pw"}), FileError);
-        EXPECT_EQ(ReadBytes(PlayerFile()), before);
-    }
-    EXPECT_EQ(ops().Injected(), std::size(faults));
-}
-
 }  // namespace
 }  // namespace korvale::test

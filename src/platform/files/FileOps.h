@@ -52,8 +52,7 @@ public:
     virtual void remove(const std::string& path) noexcept = 0;
     // Gives the file `from` names the new name `to`, which must not exist yet: a copy that costs
     // nothing, for as long as neither name is written in place. False, with nothing done, where
-    // the host or its file system cannot link them, or cannot make a file open for reading
-    // durable (flush).
+    // the host or its file system cannot link them.
     virtual bool link(const std::string& from, const std::string& to) = 0;
     // The file a path finally names, symbolic links followed; the path itself when it is no link.
     virtual std::string resolve(const std::string& path) = 0;

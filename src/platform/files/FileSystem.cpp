@@ -5,54 +5,12 @@
 #include <utility>
 
 #include "platform/files/FileError.h"
-#include "platform/files/ReplacementFile.h"
-#include "platform/files/Text.h"
 
 namespace korvale {
 
 namespace {
-
-constexpr std::size_t kCopyChunk = 64 * 1024;
-
-// An open file that is closed, quietly, however the scope is left.
-class OpenFile {
-public:
-    OpenFile(FileOps& ops, const std::string& path, FileOps::OpenMode mode)
-        : m_ops(ops), m_handle(ops.open(path, mode)) {}
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    ~OpenFile() {
-        if (m_open) {
-            try {
-                m_ops.close(m_handle);
-            } catch (...) {
-            }
-        }
-    }
-
-    FileOps::Handle& handle() noexcept { return m_handle; }
-    void close() {
-        m_open = false;
-        m_ops.close(m_handle);
-    }
-
-private:
-    FileOps& m_ops;
-    FileOps::Handle m_handle;
-    bool m_open = true;
-};
-
-void copyBytes(FileOps& ops, OpenFile& from, OpenFile& to) {
-    std::string buffer(kCopyChunk, '\0');
-    for (;;) {
-        const std::size_t got = ops.read(from.handle(), buffer.data(), buffer.size());
-        if (got == 0) {
-            return;
-        }
-        ops.write(to.handle(), buffer.data(), got);
-    }
-}
-
+// Beside the profile's file: one Play at a time for each profile, whatever program runs it.
+constexpr std::string_view kLockSuffix = ".korvale-lock";
 }  // namespace
 
 FileSystem::FileSystem(FileOps& ops, std::string programFolder)
@@ -84,14 +42,10 @@ std::string FileSystem::programFile(std::string_view name) const {
 }
 
 void FileSystem::copyWhole(const std::string& source, const std::string& destination) const {
-    OpenFile from(*m_ops, source, FileOps::OpenMode::Read);
+    const std::string bytes = File(*m_ops, source).ReadAll();
     // The copy holds what the source holds, so it is open to no one the source is not open to.
     ReplacementFile copy(*m_ops, destination, source);
-    std::string buffer(kCopyChunk, '\0');
-    while (const std::size_t got = m_ops->read(from.handle(), buffer.data(), buffer.size())) {
-        copy.stream().Write(std::string_view(buffer.data(), got));
-    }
-    from.close();
+    copy.stream().Write(bytes);
     copy.commit();
 }
 
@@ -102,21 +56,37 @@ void FileSystem::linkOrCopyWhole(const std::string& source, const std::string& d
 }
 
 void FileSystem::copyInPlace(const std::string& source, const std::string& destination) const {
-    OpenFile from(*m_ops, source, FileOps::OpenMode::Read);
-    OpenFile to(*m_ops, destination, FileOps::OpenMode::Write);
-    copyBytes(*m_ops, from, to);
-    to.close();
-    from.close();
+    const std::string bytes = File(*m_ops, source).ReadAll();
+    TextStream to = File(*m_ops, destination).OpenAsTextStream(IOMode::ForWriting);
+    to.Write(bytes);
+    to.Close();
 }
 
 void FileSystem::checkWritable(const std::string& path) const {
-    OpenFile(*m_ops, path, FileOps::OpenMode::Append).close();
+    TextStream(*m_ops, m_ops->open(path, FileOps::OpenMode::Append), IOMode::ForAppending).Close();
 }
 
 void FileSystem::replaceWhole(const std::string& path, std::string_view content) const {
     ReplacementFile replacement(*m_ops, path);
     replacement.stream().Write(content);
     replacement.commit();
+}
+
+std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
+    std::optional<FileOps::Handle> held =
+        m_ops->lock(m_ops->resolve(path) + std::string(kLockSuffix));
+    if (!held) {
+        return std::nullopt;
+    }
+    return FileLock(TextStream(*m_ops, std::move(*held), IOMode::ForReading));
+}
+
+void FileSystem::removeLeftovers(const std::string& path) const {
+    ReplacementFile::removeLeftovers(*m_ops, path);
+}
+
+bool FileSystem::hasOtherNames(const std::string& path, const std::string& besides) const {
+    return m_ops->linkCount(path) > (m_ops->sameFile(path, besides) ? 2u : 1u);
 }
 
 std::uint64_t File::Size() const {
@@ -133,17 +103,23 @@ TextStream File::OpenAsTextStream(IOMode mode) const {
             break;
     }
     // An appending stream numbers its lines after those already in the file.
-    std::size_t lineBreaks = 0;
-    {
-        OpenFile existing(*m_ops, m_path, FileOps::OpenMode::Read);
-        std::string buffer(kCopyChunk, '\0');
-        while (const std::size_t got =
-                   m_ops->read(existing.handle(), buffer.data(), buffer.size())) {
-            lineBreaks += countLineBreaks(std::string_view(buffer.data(), got));
-        }
-        existing.close();
-    }
+    const std::string existing = ReadAll();
+    const auto lineBreaks = static_cast<std::size_t>(std::ranges::count(existing, '\n'));
     return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Append), mode, lineBreaks + 1);
+}
+
+std::string File::ReadAll() const {
+    const std::uint64_t size = Size();
+    TextStream stream = OpenAsTextStream(IOMode::ForReading);
+    std::string bytes = stream.ReadAll(static_cast<std::size_t>(size));
+    stream.Close();
+    return bytes;
+}
+
+void File::truncate(std::uint64_t length) const {
+    TextStream stream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Append), IOMode::ForAppending);
+    stream.truncate(length);
+    stream.Close();
 }
 
 }  // namespace korvale

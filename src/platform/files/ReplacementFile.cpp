@@ -1,6 +1,5 @@
 #include "platform/files/ReplacementFile.h"
 
-#include <cstdio>
 #include <random>
 
 #include "platform/files/FileError.h"
@@ -12,24 +11,13 @@ namespace {
 // Every new file for a target is the target's name, this mark and a random part.
 constexpr std::string_view kMark = ".korvale-new";
 
-// Where the folder ends in `path`: its last separator, either kind; npos when it has none.
-std::size_t folderEnd(const std::string& path) {
-    return path.find_last_of("\\/");
-}
-
-std::string randomPart() {
-    static std::random_device random;
-    char text[16];
-    std::snprintf(text, sizeof text, "-%08x", static_cast<unsigned>(random()));
-    return text;
-}
-
 // A name beside `realTarget` that no file has now. The random part keeps names apart; creating
 // the file exclusively makes sure that no one else has taken it meanwhile.
 std::string freshName(FileOps& ops, const std::string& realTarget) {
+    static std::random_device random;
     std::string name;
     do {
-        name = realTarget + std::string(kMark) + randomPart();
+        name = realTarget + std::string(kMark) + "-" + std::to_string(random());
     } while (ops.exists(name));
     return name;
 }
@@ -64,8 +52,16 @@ ReplacementFile::~ReplacementFile() {
     }
 }
 
-void ReplacementFile::commit() {
+void ReplacementFile::commit(const std::string& alsoDurable) {
     m_stream->flush();
+    if (!alsoDurable.empty()) {
+        // After the new file's flush, which has committed the journal its name is in, this one
+        // costs nothing unless the file has bytes that are not on the disk yet.
+        TextStream other(m_ops, m_ops.open(alsoDurable, FileOps::OpenMode::Read),
+                         IOMode::ForReading);
+        other.flush();
+        other.Close();
+    }
     m_stream->Close();
     m_ops.rename(m_path, m_target);
     m_committed = true;
@@ -81,14 +77,6 @@ bool ReplacementFile::linkIn(FileOps& ops, const std::string& source, const std:
         return false;
     }
     try {
-        FileOps::Handle linked = ops.open(name, FileOps::OpenMode::Read);
-        try {
-            ops.flush(linked);
-        } catch (...) {
-            ops.close(linked);
-            throw;
-        }
-        ops.close(linked);
         ops.rename(name, real);
     } catch (...) {
         ops.remove(name);
@@ -99,7 +87,7 @@ bool ReplacementFile::linkIn(FileOps& ops, const std::string& source, const std:
 
 void ReplacementFile::removeLeftovers(FileOps& ops, const std::string& target) {
     const std::string real = ops.resolve(target);
-    const std::size_t end = folderEnd(real);
+    const std::size_t end = real.find_last_of("\\/");  // either separator
     if (end == std::string::npos) {
         return;
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,9 +10,6 @@ namespace korvale {
 
 // Removes leading and trailing spaces; tabs and everything else stay.
 std::string_view trim(std::string_view text) noexcept;
-
-// The number of line feeds in the text, fast on long texts (a file's worth of lines).
-std::size_t countLineBreaks(std::string_view text) noexcept;
 
 std::string latin1ToUtf8(std::string_view latin1);
 

@@ -1,23 +1,26 @@
 #include "platform/files/TextStream.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
-
-#include "platform/files/Text.h"
 
 namespace korvale {
 
 namespace {
+
 constexpr std::size_t kBufferSize = 64 * 1024;
+
+std::size_t lineBreaks(std::string_view text) {
+    std::size_t count = 0;
+    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace
 
 TextStream::TextStream(FileOps& ops, FileOps::Handle handle, IOMode mode, std::size_t initialLine)
-    : m_ops(&ops),
-      m_handle(std::move(handle)),
-      m_mode(mode),
-      m_line(initialLine),
-      m_buffer(std::make_unique<char[]>(kBufferSize)) {}
+    : m_ops(&ops), m_handle(std::move(handle)), m_mode(mode), m_line(initialLine) {}
 
 TextStream::TextStream(TextStream&& other) noexcept
     : m_ops(other.m_ops),
@@ -26,8 +29,6 @@ TextStream::TextStream(TextStream&& other) noexcept
       m_line(other.m_line),
       m_buffer(std::move(other.m_buffer)),
       m_begin(other.m_begin),
-      m_end(other.m_end),
-      m_eof(other.m_eof),
       m_open(std::exchange(other.m_open, false)) {}
 
 TextStream::~TextStream() {
@@ -42,169 +43,81 @@ TextStream::~TextStream() {
     }
 }
 
-bool TextStream::fill() {
-    if (m_eof) {
-        return false;
-    }
-    m_begin = 0;
-    m_end = m_ops->read(m_handle, m_buffer.get(), kBufferSize);
-    if (m_end == 0) {
-        m_eof = true;
-    }
-    return m_end > 0;
+bool TextStream::fill(std::string& into, std::size_t room) {
+    const std::size_t old = into.size();
+    into.resize(old + room);
+    into.resize(old + m_ops->read(m_handle, into.data() + old, room));
+    return into.size() > old;
 }
 
 bool TextStream::AtEndOfStream() {
-    return m_begin == m_end && !fill();
+    if (m_begin < m_buffer.size()) {
+        return false;
+    }
+    m_buffer.clear();
+    m_begin = 0;
+    return !fill(m_buffer, kBufferSize);
 }
 
 std::string TextStream::ReadLine() {
     std::string line;
-    ReadLine(line);
-    return line;
-}
-
-bool TextStream::ReadLine(std::string& line) {
-    line.clear();
-    while (m_begin < m_end || fill()) {
-        const char* start = m_buffer.get() + m_begin;
-        const std::size_t available = m_end - m_begin;
-        const void* found = std::memchr(start, '\n', available);
-        if (found != nullptr) {
-            const auto length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
-            line.append(start, length);
-            m_begin += length + 1;
+    while (!AtEndOfStream()) {
+        const std::size_t end = m_buffer.find('\n', m_begin);
+        if (end != std::string::npos) {
+            line.append(m_buffer, m_begin, end - m_begin);
+            m_begin = end + 1;
             ++m_line;
             if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
-            return true;
+            return line;
         }
-        line.append(start, available);
-        m_begin = m_end;
+        line.append(m_buffer, m_begin);
+        m_begin = m_buffer.size();
     }
-    return !line.empty();  // a last line without a line break
+    return line;  // a last line without a line break
 }
 
-std::string_view TextStream::bufferedLines() {
-    if (m_begin == m_end && !fill()) {
-        return {};
+std::string TextStream::ReadAll(std::size_t expected) {
+    std::string rest = m_buffer.substr(m_begin);
+    m_begin = m_buffer.size();
+    // Room for the whole file at once, and for the read that finds its end.
+    rest.reserve(rest.size() + expected + kBufferSize);
+    while (fill(rest, std::max(kBufferSize, rest.capacity() - rest.size()))) {
     }
-    const std::string_view buffered(m_buffer.get() + m_begin, m_end - m_begin);
-    const auto last = buffered.rfind('\n');
-    return last == std::string_view::npos ? std::string_view() : buffered.substr(0, last + 1);
-}
-
-void TextStream::skip(std::size_t bytes, std::size_t lineBreaks) noexcept {
-    m_begin += bytes;
-    m_line += lineBreaks;
-}
-
-void TextStream::passLinesTo(TextStream& output, const LineRule& rule) {
-    std::string line;
-    while (!AtEndOfStream()) {
-        const std::string_view lines = bufferedLines();
-        if (lines.empty()) {
-            // A line across the end of the buffer.
-            ReadLine(line);
-            rule.rewrite(line, output);
-            continue;
-        }
-        std::size_t runStart = 0;
-        std::size_t lineStart = 0;
-        std::size_t lineBreaks = 0;
-        while (lineStart < lines.size()) {
-            const std::size_t lineEnd = lines.find('\n', lineStart) + 1;
-            ++lineBreaks;
-            std::string_view whole = lines.substr(lineStart, lineEnd - lineStart);
-            lineStart = lineEnd;
-            if (rule.keepsAsIs(whole)) {
-                continue;
-            }
-            output.Write(lines.substr(runStart, lineEnd - whole.size() - runStart));
-            runStart = lineEnd;
-            whole.remove_suffix(whole.size() >= 2 && whole[whole.size() - 2] == '\r' ? 2 : 1);
-            rule.rewrite(whole, output);
-        }
-        output.Write(lines.substr(runStart));
-        skip(lines.size(), lineBreaks);
-    }
-}
-
-std::string_view TextStream::peekBytes() {
-    if (m_begin == m_end && !fill()) {
-        return {};
-    }
-    return {m_buffer.get() + m_begin, m_end - m_begin};
-}
-
-void TextStream::skipBytes(std::size_t count) noexcept {
-    m_line += countLineBreaks({m_buffer.get() + m_begin, count});
-    m_begin += count;
-}
-
-bool TextStream::fillAtLeast(std::size_t count) {
-    // Reads may come short, so the bytes already buffered move to the front and more follow.
-    while (m_end - m_begin < count && !m_eof) {
-        std::memmove(m_buffer.get(), m_buffer.get() + m_begin, m_end - m_begin);
-        m_end -= m_begin;
-        m_begin = 0;
-        const std::size_t got = m_ops->read(m_handle, m_buffer.get() + m_end, kBufferSize - m_end);
-        m_eof = got == 0;
-        m_end += got;
-    }
-    return m_end - m_begin >= count;
-}
-
-bool TextStream::skipPrefix(std::string_view prefix) {
-    if (!fillAtLeast(prefix.size()) ||
-        std::string_view(m_buffer.get() + m_begin, prefix.size()) != prefix) {
-        return false;
-    }
-    skipBytes(prefix.size());
-    return true;
+    m_line += lineBreaks(rest);
+    return rest;
 }
 
 void TextStream::writeBuffered() {
-    if (m_end > 0) {
-        const std::size_t pending = std::exchange(m_end, 0);
-        m_ops->write(m_handle, m_buffer.get(), pending);
+    if (m_buffer.empty()) {
+        return;
     }
+    // What failed to go out is dropped, as a stream released after a failure drops it.
+    try {
+        m_ops->write(m_handle, m_buffer.data(), m_buffer.size());
+    } catch (...) {
+        m_buffer.clear();
+        throw;
+    }
+    m_buffer.clear();
 }
 
 void TextStream::Write(std::string_view text) {
-    m_line += countLineBreaks(text);
-    // The buffer is filled to the brim before it goes out, so the file grows in whole buffers.
-    while (m_end + text.size() > kBufferSize) {
-        if (m_end == 0) {
-            m_ops->write(m_handle, text.data(), text.size());
-            return;
-        }
-        const std::size_t room = kBufferSize - m_end;
-        std::memcpy(m_buffer.get() + m_end, text.data(), room);
-        m_end = kBufferSize;
-        text.remove_prefix(room);
-        writeBuffered();
+    m_line += lineBreaks(text);
+    if (m_buffer.empty() && text.size() >= kBufferSize) {
+        m_ops->write(m_handle, text.data(), text.size());  // not copied first
+        return;
     }
-    if (!text.empty()) {
-        std::memcpy(m_buffer.get() + m_end, text.data(), text.size());
-        m_end += text.size();
+    m_buffer += text;
+    if (m_buffer.size() >= kBufferSize) {
+        writeBuffered();
     }
 }
 
 void TextStream::WriteLine(std::string_view text) {
-    if (m_end + text.size() + 2 > kBufferSize) {
-        Write(text);
-        Write("\r\n");
-        return;
-    }
-    m_line += countLineBreaks(text) + 1;
-    if (!text.empty()) {
-        std::memcpy(m_buffer.get() + m_end, text.data(), text.size());
-        m_end += text.size();
-    }
-    m_buffer[m_end++] = '\r';
-    m_buffer[m_end++] = '\n';
+    Write(text);
+    Write("\r\n");
 }
 
 void TextStream::WriteBlankLines(std::size_t count) {
@@ -230,7 +143,7 @@ void TextStream::Close() {
 }
 
 void TextStream::truncate(std::uint64_t length) {
-    m_end = 0;
+    m_buffer.clear();
     m_ops->truncate(m_handle, length);
 }
 

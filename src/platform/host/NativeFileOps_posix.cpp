@@ -32,6 +32,14 @@ int descriptor(const FileOps::Handle& file) {
     return static_cast<int>(file.native);
 }
 
+struct stat status(const std::string& path) {
+    struct stat status {};
+    if (::stat(toNative(path).c_str(), &status) != 0) {
+        fail(path, errno);
+    }
+    return status;
+}
+
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
@@ -50,19 +58,11 @@ bool NativeFileOps::exists(const std::string& path) {
 }
 
 std::uint64_t NativeFileOps::size(const std::string& path) {
-    struct stat status {};
-    if (::stat(toNative(path).c_str(), &status) != 0) {
-        fail(path, errno);
-    }
-    return static_cast<std::uint64_t>(status.st_size);
+    return static_cast<std::uint64_t>(status(path).st_size);
 }
 
 std::uint64_t NativeFileOps::linkCount(const std::string& path) {
-    struct stat status {};
-    if (::stat(toNative(path).c_str(), &status) != 0) {
-        fail(path, errno);
-    }
-    return static_cast<std::uint64_t>(status.st_nlink);
+    return static_cast<std::uint64_t>(status(path).st_nlink);
 }
 
 bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
@@ -90,29 +90,15 @@ std::vector<std::string> NativeFileOps::list(const std::string& folder) {
 }
 
 FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
-    int flags = O_CLOEXEC;
-    mode_t permissions = 0666;
-    switch (mode) {
-        case OpenMode::Read:
-            flags |= O_RDONLY;
-            break;
-        case OpenMode::Write:
-            flags |= O_WRONLY | O_TRUNC;
-            break;
-        case OpenMode::Append:
-            flags |= O_WRONLY | O_APPEND;
-            break;
-        case OpenMode::Create:
-            flags |= O_WRONLY | O_CREAT | O_TRUNC;
-            break;
-        case OpenMode::CreateOwnerOnly:
-            flags |= O_WRONLY | O_CREAT | O_TRUNC;
-            permissions = 0600;
-            break;
-        case OpenMode::CreateNew:
-            flags |= O_WRONLY | O_CREAT | O_EXCL;
-            break;
-    }
+    static_assert(static_cast<int>(OpenMode::CreateNew) == 5);
+    static constexpr int kFlags[] = {O_RDONLY,
+                                     O_WRONLY | O_TRUNC,
+                                     O_WRONLY | O_APPEND,
+                                     O_WRONLY | O_CREAT | O_TRUNC,
+                                     O_WRONLY | O_CREAT | O_TRUNC,
+                                     O_WRONLY | O_CREAT | O_EXCL};
+    const int flags = kFlags[static_cast<int>(mode)] | O_CLOEXEC;
+    const mode_t permissions = mode == OpenMode::CreateOwnerOnly ? 0600 : 0666;
     int fd = -1;
     do {
         fd = ::open(toNative(path).c_str(), flags, permissions);
@@ -192,7 +178,7 @@ bool NativeFileOps::link(const std::string& from, const std::string& to) {
         }
         fail(to, error);
     }
-    return true;  // fdatasync needs no write access: a file open for reading can be made durable
+    return true;
 }
 
 std::string NativeFileOps::resolve(const std::string& path) {

@@ -1,8 +1,11 @@
 #include <windows.h>
 // After <windows.h>, which they need.
 #include <aclapi.h>
+#include <sddl.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -27,51 +30,103 @@ HANDLE nativeHandle(const FileOps::Handle& file) {
     return reinterpret_cast<HANDLE>(file.native);
 }
 
+using LocalMemory = std::unique_ptr<void, decltype(&LocalFree)>;
+
 // A security descriptor whose one entry gives the running user full access, and that inherits
-// nothing from the folder: a new file created with it is its owner's alone.
-class OwnerOnlySecurity {
-public:
-    OwnerOnlySecurity() {
-        HANDLE token = nullptr;
-        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-            return;
-        }
-        DWORD needed = 0;
-        GetTokenInformation(token, TokenUser, nullptr, 0, &needed);
-        m_user.resize(needed);
-        const bool gotUser =
-            needed > 0 && GetTokenInformation(token, TokenUser, m_user.data(), needed, &needed);
+// nothing from the folder: a new file created with it is its owner's alone. Raises the reason,
+// told for `path`, when it cannot be made, as the file would otherwise get the folder's access
+// list, often readable by every user of the machine.
+LocalMemory ownerOnlyDescriptor(const std::string& path) {
+    HANDLE token = nullptr;
+    std::vector<unsigned char> user(256);  // a TOKEN_USER and its SID
+    DWORD size = 0;
+    LPWSTR sid = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const bool made =
+        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+        GetTokenInformation(token, TokenUser, user.data(), DWORD(user.size()), &size) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid) &&
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            (L"D:P(A;;FA;;;" + std::wstring(sid) + L")").c_str(), SDDL_REVISION_1, &descriptor,
+            nullptr);
+    const DWORD error = GetLastError();
+    if (token != nullptr) {
         CloseHandle(token);
-        if (!gotUser) {
-            return;
-        }
-        PSID sid = reinterpret_cast<TOKEN_USER*>(m_user.data())->User.Sid;
-        const DWORD aclSize =
-            static_cast<DWORD>(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
-        m_acl.resize(aclSize);
-        auto* acl = reinterpret_cast<ACL*>(m_acl.data());
-        m_ready = InitializeAcl(acl, aclSize, ACL_REVISION) &&
-                  AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
-                  InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) &&
-                  SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) &&
-                  SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
-        m_attributes.nLength = sizeof m_attributes;
-        m_attributes.lpSecurityDescriptor = &m_descriptor;
-        m_attributes.bInheritHandle = FALSE;
     }
-    OwnerOnlySecurity(const OwnerOnlySecurity&) = delete;
-    OwnerOnlySecurity& operator=(const OwnerOnlySecurity&) = delete;
+    LocalFree(sid);
+    if (!made) {
+        throw FileError(path, "cannot be made readable by its owner only: " + SystemReason(error));
+    }
+    return {descriptor, &LocalFree};
+}
 
-    // No descriptor when the user could not be found: the file then gets the folder's.
-    SECURITY_ATTRIBUTES* attributes() noexcept { return m_ready ? &m_attributes : nullptr; }
+// What the system knows of the file at `path` (links followed): its volume, its index on it and
+// its count of names. None when it cannot be opened, the reason left in GetLastError.
+std::optional<BY_HANDLE_FILE_INFORMATION> identity(const std::string& path) {
+    HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool got = GetFileInformationByHandle(file, &info) != FALSE;
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return got ? std::optional(info) : std::nullopt;
+}
 
-private:
-    std::vector<unsigned char> m_user;
-    std::vector<unsigned char> m_acl;
-    SECURITY_DESCRIPTOR m_descriptor{};
-    SECURITY_ATTRIBUTES m_attributes{};
-    bool m_ready = false;
+// The head of a symbolic link's reparse data, as REPARSE_DATA_BUFFER lays it out (only the
+// driver kit declares that).
+struct SymbolicLinkHead {
+    ULONG tag;
+    USHORT dataLength;
+    USHORT reserved;
+    USHORT substituteOffset;
+    USHORT substituteLength;
+    USHORT printOffset;
+    USHORT printLength;
+    ULONG flags;
 };
+constexpr ULONG kRelativeLink = 1;  // SYMLINK_FLAG_RELATIVE
+
+struct LinkTarget {
+    std::wstring path;
+    bool relative;  // to the link's folder
+};
+
+// What the symbolic link at `path` names, as it is written in the link; none when the path names
+// no symbolic link.
+std::optional<LinkTarget> linkTarget(const std::wstring& path) {
+    HANDLE link = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (link == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::vector<char> data(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+    DWORD got = 0;
+    const bool read = DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, data.data(),
+                                      static_cast<DWORD>(data.size()), &got, nullptr) != FALSE;
+    CloseHandle(link);
+    SymbolicLinkHead head{};
+    if (!read || got < sizeof head) {
+        return std::nullopt;
+    }
+    std::memcpy(&head, data.data(), sizeof head);
+    // The print name is the target as it was given; the substitute name is its NT form.
+    const bool print = head.printLength > 0;
+    const std::size_t offset = sizeof head + (print ? head.printOffset : head.substituteOffset);
+    const std::size_t length = print ? head.printLength : head.substituteLength;
+    if (head.tag != IO_REPARSE_TAG_SYMLINK || offset + length > got) {
+        return std::nullopt;
+    }
+    std::wstring target(length / sizeof(wchar_t), L'\0');
+    std::memcpy(target.data(), data.data() + offset, length);
+    if (target.starts_with(L"\\??\\")) {
+        target.erase(0, 4);
+    }
+    return LinkTarget{std::move(target), (head.flags & kRelativeLink) != 0};
+}
 
 bool setEnd(HANDLE file, std::uint64_t length) {
     LARGE_INTEGER position;
@@ -105,20 +160,9 @@ bool retryWithoutReadOnly(const std::wstring& path, Action action) {
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
-    std::wstring module(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-        if (length == 0) {
-            module.clear();
-            break;
-        }
-        if (length < module.size()) {
-            module.resize(length);
-            break;
-        }
-        module.resize(module.size() * 2);
-    }
+    std::wstring module(32768, L'\0');  // the longest path the system has, and its end
+    const DWORD length = GetModuleFileNameW(nullptr, module.data(), DWORD(module.size()));
+    module.resize(length < module.size() ? length : 0);
     const auto separator = module.find_last_of(L"\\/");
     if (separator == std::wstring::npos) {
         std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
@@ -147,40 +191,18 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
 }
 
 std::uint64_t NativeFileOps::linkCount(const std::string& path) {
-    HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const std::optional<BY_HANDLE_FILE_INFORMATION> info = identity(path);
+    if (!info) {
         fail(path, GetLastError());
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool got = GetFileInformationByHandle(file, &info) != FALSE;
-    const DWORD error = GetLastError();
-    CloseHandle(file);
-    if (!got) {
-        fail(path, error);
-    }
-    return info.nNumberOfLinks;
+    return info->nNumberOfLinks;
 }
 
 bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
-    const auto identity =
-        [](const std::string& path) -> std::optional<std::pair<DWORD, ULONGLONG>> {
-        HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return std::nullopt;
-        }
-        BY_HANDLE_FILE_INFORMATION info{};
-        const bool got = GetFileInformationByHandle(file, &info) != FALSE;
-        CloseHandle(file);
-        if (!got) {
-            return std::nullopt;
-        }
-        return std::pair{info.dwVolumeSerialNumber,
-                         (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
-    };
     const auto one = identity(first);
-    return one && one == identity(second);
+    const auto two = identity(second);
+    return one && two && one->dwVolumeSerialNumber == two->dwVolumeSerialNumber &&
+           one->nFileIndexHigh == two->nFileIndexHigh && one->nFileIndexLow == two->nFileIndexLow;
 }
 
 std::vector<std::string> NativeFileOps::list(const std::string& folder) {
@@ -214,7 +236,10 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
     DWORD disposition = OPEN_EXISTING;
     bool empty = false;
     SECURITY_ATTRIBUTES* security = nullptr;
-    std::optional<OwnerOnlySecurity> ownerOnly;
+    SECURITY_ATTRIBUTES ownerOnly{sizeof ownerOnly, nullptr, FALSE};
+    const LocalMemory descriptor = mode == OpenMode::CreateOwnerOnly
+                                       ? ownerOnlyDescriptor(path)
+                                       : LocalMemory(nullptr, &LocalFree);
     switch (mode) {
         case OpenMode::Read:
             access = GENERIC_READ;
@@ -231,7 +256,8 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
         case OpenMode::CreateOwnerOnly:
             disposition = OPEN_ALWAYS;
             empty = true;
-            security = ownerOnly.emplace().attributes();
+            ownerOnly.lpSecurityDescriptor = descriptor.get();
+            security = &ownerOnly;
             break;
         case OpenMode::CreateNew:
             // A new file of Korvale's that takes the access list of the file it replaces.
@@ -286,9 +312,23 @@ void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
 }
 
 void NativeFileOps::flush(Handle& file) {
-    if (!FlushFileBuffers(nativeHandle(file))) {
-        fail(file.path, GetLastError());
+    if (FlushFileBuffers(nativeHandle(file))) {
+        return;
     }
+    DWORD error = GetLastError();
+    // A handle open for reading cannot flush: one for writing, on the same file, can.
+    HANDLE writable = error == ERROR_ACCESS_DENIED
+                          ? ReOpenFile(nativeHandle(file), GENERIC_WRITE, kShareAll, 0)
+                          : INVALID_HANDLE_VALUE;
+    if (writable != INVALID_HANDLE_VALUE) {
+        const bool flushed = FlushFileBuffers(writable) != FALSE;
+        error = GetLastError();
+        CloseHandle(writable);
+        if (flushed) {
+            return;
+        }
+    }
+    fail(file.path, error);
 }
 
 void NativeFileOps::truncate(Handle& file, std::uint64_t length) {
@@ -328,44 +368,34 @@ void NativeFileOps::remove(const std::string& path) noexcept {
     }
 }
 
-bool NativeFileOps::link(const std::string&, const std::string&) {
-    // FlushFileBuffers needs a handle open for writing, which a read-only profile refuses: the
-    // file could not be made durable under its second name, so it is copied instead.
-    return false;
+bool NativeFileOps::link(const std::string& from, const std::string& to) {
+    // A second name cannot be moved over the backup while a program holds the file without
+    // sharing its deletion, and there is no link where the volume has none (FAT, most network
+    // shares) or across volumes: the caller then copies, and a copy that fails says why.
+    const std::wstring source = WidePath(from);
+    HANDLE held = CreateFileW(source.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(held);
+    return CreateHardLinkW(WidePath(to).c_str(), source.c_str(), nullptr) != FALSE;
 }
 
 std::string NativeFileOps::resolve(const std::string& path) {
-    const std::wstring wide = WidePath(path);
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        return path;
+    // Follow the link itself, not the folders: the swap must land on the file the link names.
+    std::wstring current = WidePath(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        const std::optional<LinkTarget> target = linkTarget(current);
+        if (!target) {
+            return hops == 0 ? path : Utf8Text(current);
+        }
+        const auto separator = current.find_last_of(L"\\/");
+        current = target->relative && separator != std::wstring::npos
+                      ? current.substr(0, separator + 1) + target->path
+                      : target->path;
     }
-    HANDLE file = CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        fail(path, GetLastError());
-    }
-    std::wstring final(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
-                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (length >= final.size()) {
-        final.resize(length);
-        length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
-                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    }
-    const DWORD error = GetLastError();
-    CloseHandle(file);
-    if (length == 0 || length >= final.size()) {
-        fail(path, error);
-    }
-    final.resize(length);
-    // The system answers with the long-path prefix; Korvale's paths are the plain DOS form.
-    if (final.starts_with(L"\\\\?\\UNC\\")) {
-        final.replace(0, 8, L"\\\\");
-    } else if (final.starts_with(L"\\\\?\\")) {
-        final.erase(0, 4);
-    }
-    return Utf8Text(final);
+    fail(path, ERROR_CANT_RESOLVE_FILENAME);
 }
 
 void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
