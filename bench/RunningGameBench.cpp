@@ -8,16 +8,16 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "BenchFolder.h"
+#include "BenchFiles.h"
 #include "platform/host/NativeLauncher.h"
 
 namespace fs = std::filesystem;
 
-namespace korvale::bench {
+namespace korvale {
 namespace {
 
 // Children that sleep until killed and reaped when the object goes; the first `named` of them
@@ -59,15 +59,12 @@ private:
 void BM_GameRunningCheck(benchmark::State& state) {
     const BenchFolder folder;
     const fs::path program = folder.Path() / "UnrealTournament.exe";
-    if (state.range(1) != 0) {
-        std::ofstream(program, std::ios::binary) << "MZ";
-    } else {
-        fs::copy_file(KORVALE_BENCH_GAME, program);
-    }
+    // Only the program's first bytes tell the two apart; no process runs this file.
+    WriteBytes(program, state.range(1) != 0 ? "MZ" : "\x7F" "ELF");
     const SleepingChildren children(static_cast<int>(state.range(0)), 10);
     NativeLauncher launcher;
     for (auto _ : state) {
-        if (launcher.isRunning(folder.Text("UnrealTournament.exe"))) {
+        if (launcher.isRunning(program.string())) {
             state.SkipWithError("the game runs");
             break;
         }
@@ -80,4 +77,4 @@ BENCHMARK(BM_GameRunningCheck)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
-}  // namespace korvale::bench
+}  // namespace korvale
