@@ -19,6 +19,16 @@ if [ "${1:-}" != --inside ]; then
     chmod 700 "$work/run"
     tar -xzf "$tarball" -C "$work/home/Games"
     cp "$0" "$(dirname "$0")/../support/e2e.sh" "$work/driver/"
+    # Every library korvale and lib/ ask for is in lib/ or is one every desktop has; glibc no newer
+    # than the players' README promises, and no C++ runtime of this machine.
+    folder=$work/home/Games/Korvale
+    desktop='^(libc|libm|libdl|libpthread|librt|ld-linux-x86-64|libX11|libX11-xcb|libxcb|libxkbcommon|libfontconfig|libfreetype|libdbus-1)\.so\.[0-9]+$'
+    foreign=$(objdump -p "$folder/korvale" "$folder"/lib/* | awk '$1 == "NEEDED" { print $2 }' | sort -u |
+              grep -v -E "$desktop" | while read -r library; do [ -e "$folder/lib/$library" ] || echo "$library"; done)
+    [ -z "$foreign" ] || { echo "FAILED: the tarball needs libraries a desktop may lack: $foreign" >&2; exit 1; }
+    glibc=$(objdump -T "$folder/korvale" "$folder"/lib/* | grep -o 'GLIBC_[0-9.]*' | sort -V | tail -n 1)
+    [ "$(printf '%s\n' "$glibc" GLIBC_2.34 | sort -V | tail -n 1)" = GLIBC_2.34 ] ||
+        { echo "FAILED: the tarball needs $glibc, newer than the players' README says" >&2; exit 1; }
     inside=${work#"$root"}
     # Its own mount, process and network namespaces: /proc for the root, and no way out of it.
     unshare --mount --net --pid --fork --mount-proc="$root/proc" \
@@ -41,23 +51,6 @@ cleanup() {
 trap cleanup EXIT
 . "$work/driver/e2e.sh"
 
-windows_named() {
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
-}
-# The id of the visible window titled exactly $1 other than $2, waiting for it to appear.
-new_window() {
-    local title=$1 other=${2:-none} found=
-    wait_until 'found=$(windows_named "$title" | grep -v -x -e "$other" | head -n 1); [ -n "$found" ]' ||
-        return 1
-    echo "$found"
-}
-gone() {
-    ! windows_named "$1" | grep -q -x -e "$2"
-}
-focus() {
-    timeout 10 xdotool windowfocus --sync "$1" || fail "could not give the focus to window $1"
-    sleep 0.2
-}
 width_of() {
     xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'
 }
@@ -74,12 +67,6 @@ exit_korvale() {
     wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not end Korvale"
     wait "$korvale_pid" || fail "Korvale ended with status $?"
     korvale_pid=
-}
-same_bytes() {
-    printf "$2" | cmp -s - "$1"
-}
-dump() {
-    od -c "$1" 2>&1 | head -n 20
 }
 
 [ -z "$(ls /usr/lib/x86_64-linux-gnu | grep -i -e qt -e libxcb-icccm)" ] ||
