@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # End to end on Linux: the release tarball unpacked into a clean Debian 12 root (a desktop's
 # libraries, no Qt, no compiler: scripts/clean-root) and run there under Xvfb, driven only by
-# keyboard events from outside the process (xdotool). First start, the start with a blank game
-# folder, Set UT Dir, New player, and a Play of a stand-in game with the profile and its backup
-# checked byte for byte. Korvale sees nothing of this machine but the root, so a library the
-# tarball lacks fails the run.
+# keyboard events from outside the process (xdotool). First start through a link (the files go
+# beside the real program), the start with a blank game folder, Set UT Dir, New player, and a Play
+# of a stand-in game with the profile and its backup checked byte for byte. Korvale sees nothing
+# of this machine but the root, so a library the tarball lacks fails the run.
 # Usage: linux_play_through.sh <release tarball> <clean root>
 set -euo pipefail
 
@@ -54,9 +54,9 @@ trap cleanup EXIT
 width_of() {
     xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'
 }
-# Starts Korvale from another folder: it finds its files by its own location.
+# Starts Korvale (or $1, a link to it) from another folder: it finds its files by its own location.
 start_korvale() {
-    (cd "$HOME" && exec "$program/korvale" </dev/null >>"$work/korvale.log" 2>&1) &
+    (cd "$HOME" && exec "${1:-$program/korvale}" </dev/null >>"$work/korvale.log" 2>&1) &
     korvale_pid=$!
 }
 exit_korvale() {
@@ -81,9 +81,11 @@ xvfb_pid=$!
 wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-# --- First start: UTDir.ini created empty beside the real program, no message ------------------
+# --- First start, through a link: UTDir.ini created empty beside the real program, no message ----
+mkdir -p "$HOME/bin"
+ln -s "$program/korvale" "$HOME/bin/korvale"
 started_at=$(date +%s%N)
-start_korvale
+start_korvale "$HOME/bin/korvale"
 main=$(new_window Korvale) || fail "the main window did not appear"
 echo "main window after $(( ($(date +%s%N) - started_at) / 1000000 )) ms"
 sleep 0.5
@@ -91,6 +93,7 @@ sleep 0.5
 [ -f "$program/UTDir.ini" ] && [ ! -s "$program/UTDir.ini" ] ||
     fail "no empty UTDir.ini beside korvale: $(ls -la "$program")"
 [ ! -e "$program/User.ini" ] || fail "User.ini was created at start-up"
+[ ! -e "$HOME/bin/UTDir.ini" ] || fail "UTDir.ini was created beside the link, not the program"
 exit_korvale "$main"
 
 # --- The next start: "The Path to UT Needs to be set" before the main window --------------------
