@@ -22,7 +22,8 @@ if [ "${1:-}" != --inside ]; then
     # Every library korvale and lib/ ask for is in lib/ or is one every desktop has; glibc no newer
     # than the players' README promises, and no C++ runtime of this machine.
     folder=$work/home/Games/Korvale
-    desktop='^(libc|libm|libdl|libpthread|librt|ld-linux-x86-64|libX11|libX11-xcb|libxcb|libxkbcommon|libfontconfig|libfreetype|libdbus-1)\.so\.[0-9]+$'
+    desktop='^(libc|libm|libdl|libpthread|librt|ld-linux-x86-64|libgcc_s|libX11|libX11-xcb|libxcb'
+    desktop+='|libxkbcommon|libfontconfig|libfreetype|libdbus-1)\.so\.[0-9]+$'
     foreign=$(objdump -p "$folder/korvale" "$folder"/lib/* | awk '$1 == "NEEDED" { print $2 }' | sort -u |
               grep -v -E "$desktop" | while read -r library; do [ -e "$folder/lib/$library" ] || echo "$library"; done)
     [ -z "$foreign" ] || { echo "FAILED: the tarball needs libraries a desktop may lack: $foreign" >&2; exit 1; }
