@@ -6,11 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-if ! dpkg-query -W -f='${Status}' imagemagick 2>/dev/null | grep -q "install ok installed"; then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends imagemagick
-fi
+"$root/scripts/install-deps" imagemagick
 zip=$(ls -t "$root"/dist/Korvale-*-win64.zip 2>/dev/null | head -n 1)
 standin=$(find "$root/build/windows" -name korvale_windows_standin.exe -type f 2>/dev/null | head -n 1)
 [ -n "$zip" ] || { echo "no zip in dist/: run scripts/windows-release" >&2; exit 1; }

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+#include "korvale_version.h"
+
 #include "platform/files/FileSystem.h"
 #include "platform/host/NativeFileOps.h"
 #include "platform/host/NativeLauncher.h"
@@ -36,7 +38,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvale"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));
 
     korvale::NativeFileOps ops;
     const korvale::FileSystem files(ops, korvale::NativeFileOps::programFolder());

@@ -1,5 +1,6 @@
 #include "windows/FrmAbout.h"
 
+#include "korvale_version.h"
 #include "windows/FormLayout.h"
 
 namespace korvale {
@@ -18,7 +19,7 @@ constexpr auto kCentre = Qt::AlignHCenter;
 // clang-format off
 constexpr ControlSpec kControls[] = {
     {"Label1", Label, "Korvale", {120, 120, 3495, 375}, 0, kHeadingFont, kLeft, true},
-    {"Label4", Label, "Version 1.0", {120, 600, 3495, 375}, 0, kHeadingFont, kCentre, true},
+    {"Label4", Label, "Version " KORVALE_VERSION, {120, 600, 3495, 375}, 0, kHeadingFont, kCentre, true},
     {"Label3", Label, "Any comments or suggestions for a new version, please email me at the "
      "below address, Thanks", {360, 2760, 3015, 615}, 0, {}, kLeft, true},
     {"Label2", Label, "korvale@korvale.invalid", {720, 3600, 2295, 255}, 0, {}, kLeft, true},

@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Packs the portable archive from this build and checks that it unpacks into the folder layout
-# that scripts/run installs into: the program and the players' README side by side.
+# Installs the program's folder from this build, as the release scripts do, and checks it: the
+# program, the players' README carrying the project's version, and the licence, side by side.
 set -euo pipefail
 build=$1
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
-archive=$(ls "$work"/out/Korvale-*.tar.gz)
-tar -xzf "$archive" -C "$work"
-folder="$work/$(basename "$archive" .tar.gz)"
-[ -x "$folder/korvale" ] || { echo "no executable korvale in $(basename "$archive")"; exit 1; }
-grep -q "What Play changes" "$folder/README-players.txt" \
-    || { echo "no players' README in $(basename "$archive")"; exit 1; }
-extra=$(cd "$folder" && ls | grep -v -x -e korvale -e README-players.txt || true)
-[ -z "$extra" ] || { echo "unexpected files in the archive: $extra"; exit 1; }
-echo "archive ok: $(basename "$archive")"
+cmake --install "$build" --component korvale --prefix "$work/Korvale" >/dev/null
+folder=$work/Korvale
+[ -x "$folder/korvale" ] || { echo "no executable korvale in the folder"; exit 1; }
+head -n 1 "$folder/README-players.txt" | grep -q -x -F "Korvale $version - identities for Unreal Tournament" \
+    || { echo "the players' README does not start with version $version"; exit 1; }
+grep -q -F "Korvale-$version-linux-x86_64.tar.gz" "$folder/README-players.txt" \
+    || { echo "the players' README does not name the archive of version $version"; exit 1; }
+! grep -q @ "$folder/README-players.txt" || { echo "the players' README holds an unreplaced @name@"; exit 1; }
+cmp -s "$folder/LICENSE.txt" "$(dirname "$0")/../../LICENSE" || { echo "no LICENSE.txt in the folder"; exit 1; }
+extra=$(cd "$folder" && ls | grep -v -x -e korvale -e README-players.txt -e LICENSE.txt || true)
+[ -z "$extra" ] || { echo "unexpected files in the folder: $extra"; exit 1; }
+echo "folder ok: korvale $version"

@@ -39,24 +39,6 @@ trap cleanup EXIT
 
 . "$(dirname "$0")/../support/e2e.sh"
 
-# The ids of the visible windows titled exactly $1.
-windows_named() {
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
-}
-# The id of the visible window titled exactly $1 other than $2, waiting for it to appear.
-new_window() {
-    local title=$1 other=${2:-none} found=
-    wait_until 'found=$(windows_named "$title" | grep -v -x -e "$other" | head -n 1); [ -n "$found" ]' ||
-        return 1
-    echo "$found"
-}
-gone() {
-    ! windows_named "$1" | grep -q -x -e "$2"
-}
-focus() {
-    timeout 10 xdotool windowfocus --sync "$1" || fail "could not give the focus to window $1"
-    sleep 0.2
-}
 # Puts text on the clipboard as another program would, and pastes it over the focused box's text
 # (xdotool cannot type "É": it is not on the keyboard map). Wine takes the clipboard over a moment
 # later, so the box's text is copied back to check it, and the paste is repeated until it holds.
@@ -92,13 +74,6 @@ start_korvale() {
     # From C:\, not its own folder: Korvale finds its files by its own location.
     (cd "$drive_c" && exec wine 'C:\Games\Korvale\korvale.exe' </dev/null >>"$work/korvale.log" 2>&1) &
     korvale_pid=$!
-}
-# Bytes of a file against the bytes printf makes of $2.
-same_bytes() {
-    printf "$2" | cmp -s - "$1"
-}
-dump() {
-    od -c "$1" 2>&1 | head -n 20
 }
 
 # --- A virtual screen and a fresh prefix --------------------------------------------------------

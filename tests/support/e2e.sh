@@ -1,5 +1,5 @@
-# Shared by the end-to-end scripts, which drive a real Korvale from outside: sourced after they
-# have set $work, the folder whose korvale.log holds the program's output.
+# Shared by the end-to-end scripts, which drive a real Korvale from outside with xdotool: sourced
+# after they have set $work, the folder whose korvale.log holds the program's output.
 
 # Ends the script as failed, with the program's last output.
 fail() {
@@ -18,4 +18,31 @@ wait_until() {
         [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.1
     done
+}
+
+# The ids of the visible windows titled exactly $1.
+windows_named() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+# The id of the visible window titled exactly $1 other than $2, waiting for it to appear.
+new_window() {
+    local title=$1 other=${2:-none} found=
+    wait_until 'found=$(windows_named "$title" | grep -v -x -e "$other" | head -n 1); [ -n "$found" ]' ||
+        return 1
+    echo "$found"
+}
+# Whether the window $2 titled $1 has gone.
+gone() {
+    ! windows_named "$1" | grep -q -x -e "$2"
+}
+focus() {
+    timeout 10 xdotool windowfocus --sync "$1" || fail "could not give the focus to window $1"
+    sleep 0.2
+}
+# Bytes of a file against the bytes printf makes of $2.
+same_bytes() {
+    printf "$2" | cmp -s - "$1"
+}
+dump() {
+    od -c "$1" 2>&1 | head -n 20
 }
