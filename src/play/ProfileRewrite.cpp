@@ -57,9 +57,13 @@ std::string_view rewritten(Text<Char> line, const IdentityLines& identity) noexc
     return isKey(key, "ngWorldSecret") ? std::string_view(identity.secret) : bytesOf(line);
 }
 
-// A line ends at the code unit LF, a CR before it going with it.
+// A line ends at the code unit LF, a CR before it going with it. Lines go out in chunks: a
+// stream write for each would cost more than the rewrite itself.
 template <typename Char>
 void rewriteLines(Text<Char> text, TextStream& output, const IdentityLines& identity) {
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::string chunk;
+    chunk.reserve(kChunk + 256);
     while (!text.empty()) {
         const std::size_t end = text.find(Char('\n'));
         Text<Char> line = text.substr(0, end);
@@ -71,9 +75,14 @@ void rewriteLines(Text<Char> text, TextStream& output, const IdentityLines& iden
                 line.remove_suffix(1);
             }
         }
-        output.Write(rewritten(trimmed(line), identity));
-        output.Write(identity.lineBreak);
+        chunk += rewritten(trimmed(line), identity);
+        chunk += identity.lineBreak;
+        if (chunk.size() >= kChunk) {
+            output.Write(chunk);
+            chunk.clear();
+        }
     }
+    output.Write(chunk);
 }
 
 }  // namespace

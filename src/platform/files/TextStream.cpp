@@ -10,11 +10,7 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 
 std::size_t lineBreaks(std::string_view text) {
-    std::size_t count = 0;
-    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
-        ++count;
-    }
-    return count;
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 }  // namespace
