@@ -60,15 +60,6 @@ start_korvale() {
     (cd "$HOME" && exec "${1:-$program/korvale}" </dev/null >>"$work/korvale.log" 2>&1) &
     korvale_pid=$!
 }
-exit_korvale() {
-    focus "$1"
-    xdotool key alt+f
-    sleep 0.3
-    xdotool key e
-    wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not end Korvale"
-    wait "$korvale_pid" || fail "Korvale ended with status $?"
-    korvale_pid=
-}
 
 [ -z "$(ls /usr/lib/x86_64-linux-gnu | grep -i -e qt -e libxcb-icccm)" ] ||
     fail "the clean root holds Qt or the XCB utility libraries: it proves nothing"

@@ -39,6 +39,16 @@ focus() {
     timeout 10 xdotool windowfocus --sync "$1" || fail "could not give the focus to window $1"
     sleep 0.2
 }
+# File, Exit in the window $1 ends the Korvale started as $korvale_pid, with status 0.
+exit_korvale() {
+    focus "$1"
+    xdotool key alt+f
+    sleep 0.3
+    xdotool key e
+    wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not end Korvale"
+    wait "$korvale_pid" || fail "Korvale ended with status $?"
+    korvale_pid=
+}
 # Bytes of a file against the bytes printf makes of $2.
 same_bytes() {
     printf "$2" | cmp -s - "$1"

@@ -188,13 +188,7 @@ printf '%s' "$expected" | cmp -s - "$game/System/User.ini" ||
 kill -0 "$korvale_pid" 2>/dev/null || fail "Korvale did not stay open after Play"
 
 # File, Exit ends Korvale.
-focus "$main"
-xdotool key alt+f
-sleep 0.3
-xdotool key e
-wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not end Korvale"
-wait "$korvale_pid" || fail "Korvale ended with status $?"
-korvale_pid=
+exit_korvale "$main"
 
 # The next start with a blank game folder says so before the main window is shown, and goes on
 # to it when the message is closed (Enter presses its OK).
@@ -211,11 +205,6 @@ wait_until '[ "$(xdotool search --onlyvisible --name "^Korvale\$" 2>/dev/null | 
 main=$(window Korvale) || fail "the main window did not follow the message"
 read -r width height <<<"$(size_of "$main")"
 [ "$width" -eq 449 ] || fail "the window after the message is $width pixels wide"
-focus "$main"
-xdotool key alt+f
-sleep 0.3
-xdotool key e
-wait_until '! kill -0 "$korvale_pid" 2>/dev/null' || fail "File, Exit did not end Korvale"
-korvale_pid=
+exit_korvale "$main"
 
 echo "PASSED: first start, game folder, new identity, pick, Play, Exit, and a start with a blank folder"
