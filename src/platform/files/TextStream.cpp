@@ -10,7 +10,12 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 
 std::size_t lineBreaks(std::string_view text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    // A sum of comparisons without a branch, which the compiler turns into vector code.
+    std::size_t count = 0;
+    for (const char c : text) {
+        count += static_cast<std::size_t>(c == '\n');
+    }
+    return count;
 }
 
 }  // namespace
