@@ -19,7 +19,6 @@
 #include "platform/host/NativeFileOps.h"
 #include "platform/host/NativeLauncher.h"
 #include "windows/FormLayout.h"
-#include "windows/FrmUT.h"
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
 
@@ -38,7 +37,10 @@ int Probe(int argc, char** argv) {
     WindowManager windows(files, ui, launcher);
     windows.showMainWindow();
     QCoreApplication::processEvents();
-    const FrmUT* main = windows.mainWindow();
+    const QWidget* main = nullptr;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        main = window->objectName() == QStringLiteral("frmUT") ? window : main;
+    }
     if (main == nullptr || !main->isVisible() ||
         control<QComboBox>(*main, "cboUsers").count() != std::stoi(argv[3])) {
         return 1;

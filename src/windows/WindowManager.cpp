@@ -92,8 +92,4 @@ void WindowManager::endProgram() {
     QCoreApplication::exit(0);
 }
 
-FrmUT* WindowManager::mainWindow() const {
-    return m_main.isNull() || m_main->isClosed() ? nullptr : m_main.data();
-}
-
 }  // namespace korvale

@@ -36,10 +36,6 @@ public:
     // Closes every window at once, whatever it holds, and ends the program.
     void endProgram();
 
-    // The main window while it is open; null once the user has closed it (it is never shown
-    // again).
-    FrmUT* mainWindow() const;
-
 private:
     template <typename Window, typename Create>
     void show(QPointer<Window>& window, Create create);
