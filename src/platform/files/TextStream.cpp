@@ -10,10 +10,17 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 
 std::size_t lineBreaks(std::string_view text) {
-    // A sum of comparisons without a branch, which the compiler turns into vector code.
+    // Summed in bytes, 255 at a time so that a byte cannot overflow: the compiler then compares
+    // 16 or 32 bytes an instruction, where a wider sum costs as much as the rewrite itself.
     std::size_t count = 0;
-    for (const char c : text) {
-        count += static_cast<std::size_t>(c == '\n');
+    while (!text.empty()) {
+        const std::size_t length = std::min<std::size_t>(text.size(), 255);
+        unsigned char block = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            block += static_cast<unsigned char>(text[i] == '\n');
+        }
+        count += block;
+        text.remove_prefix(length);
     }
     return count;
 }
