@@ -135,6 +135,8 @@ TEST(ProfileEncodingTest, TheEncodingIsTakenFromTheProfileItself) {
         {"cut short by a line break", "A=\xC3\r\n\xA9", ProfileEncoding::Latin1},
         {"UTF-8 then one Latin-1 byte far on", "\xC3\xA9" + ascii + "\xE9",
          ProfileEncoding::Latin1},
+        {"a Latin-1 byte amid a long ASCII run", "\xC3\xA9" + ascii.substr(0, 100) + "\xE9" + ascii,
+         ProfileEncoding::Latin1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(profileEncoding(c.bytes, "\xE9", ""), c.encoding) << c.name;
