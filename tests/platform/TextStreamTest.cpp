@@ -82,15 +82,19 @@ TEST_F(TextStreamTest, WritesExactBytesAndCountsLines) {
     EXPECT_EQ(stream.Line(), 1u);
     stream.Write("a");
     EXPECT_EQ(stream.Line(), 1u);
-    stream.WriteLine("b");
+    stream.Write("b\r\n");
     EXPECT_EQ(stream.Line(), 2u);
     stream.WriteBlankLines(2);
     EXPECT_EQ(stream.Line(), 4u);
     stream.Write("\x80\0\xFF\rz"s);
     EXPECT_EQ(stream.Line(), 4u);
-    const std::string large(200000, '\xE9');
-    stream.WriteLine(large);
-    EXPECT_EQ(stream.Line(), 5u);
+    // Line breaks far apart and close together, across the blocks they are counted in.
+    std::string large(200000, '\xE9');
+    for (std::size_t at = 0; at < large.size(); at += at < 1000 ? 1 : 997) {
+        large[at] = '\n';
+    }
+    stream.Write(large + "\r\n");
+    EXPECT_EQ(stream.Line(), 4u + 1000u + 200u + 1u);
     stream.Close();
     EXPECT_EQ(ReadBytes(Disk()), "ab\r\n\r\n\r\n\x80\0\xFF\rz"s + large + "\r\n");
 }

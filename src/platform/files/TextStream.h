@@ -33,7 +33,6 @@ public:
     std::string ReadAll(std::size_t expected = 0);
 
     void Write(std::string_view text);
-    void WriteLine(std::string_view text);
     void WriteBlankLines(std::size_t count);
 
     // One more than the line breaks before the stream's position.
