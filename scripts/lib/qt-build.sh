@@ -4,6 +4,8 @@
 # any of them builds a new Qt. Debian's own Qt (the same version) serves as the host tools.
 # Sourced by the release scripts, which define step and die.
 
+. "$(dirname "${BASH_SOURCE[0]}")/debian-mirror.sh"
+
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt_cache=${XDG_CACHE_HOME:-$HOME/.cache}/korvale
 
@@ -17,17 +19,19 @@ qt_folder() {
 }
 
 # qt_fetch_source WORK: Debian's qt6-base source, its patches applied, in WORK/src/qtbase. A deb-src
-# entry of our own is used, beside the system's apt sources, which stay as they are.
+# entry of our own, for the mirror the system's apt uses, is used beside the system's apt sources,
+# which stay as they are.
 qt_fetch_source() {
     local work=$1 suites
     mkdir -p "$work/apt/sources.list.d" "$work/apt/lists/partial" "$work/src"
     step "fetching Debian's qt6-base $qt_version source"
-    suites=$(grep -h '^Suites:' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1 \
-             | cut -d: -f2- | xargs || true)
+    local mirror
+    mirror=$(debian_mirror "$(. /etc/os-release && echo "$VERSION_CODENAME")")
+    suites=$(debian_suites "$mirror")
     cat >"$work/apt/sources.list.d/debian-src.sources" <<SOURCES
 Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: ${suites:-bookworm bookworm-updates}
+URIs: $mirror
+Suites: $suites
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
