@@ -63,6 +63,11 @@ pid_t startGame(const std::string& program) {
     return game;
 }
 
+void reap(pid_t game) {
+    while (::waitpid(game, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
 }  // namespace
 
 NativeLauncher::~NativeLauncher() {
@@ -77,10 +82,7 @@ void NativeLauncher::start(const std::string& path) {
     const int process = static_cast<int>(::syscall(SYS_pidfd_open, game, 0));
     // The game is Korvale's child: it is reaped as soon as it ends, so no zombie stays behind.
     try {
-        std::thread([game] {
-            while (::waitpid(game, nullptr, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
+        std::thread(reap, game).detach();
     } catch (const std::system_error&) {
         // No thread to spare: the system reaps the game once Korvale ends.
     }
