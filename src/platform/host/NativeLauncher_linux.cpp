@@ -68,6 +68,15 @@ void reap(pid_t game) {
     }
 }
 
+// The game is Korvale's child: it is reaped as soon as it ends, so no zombie stays behind.
+void reapWhenEnded(pid_t game) noexcept {
+    try {
+        std::thread(reap, game).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: the system reaps the game once Korvale ends.
+    }
+}
+
 }  // namespace
 
 NativeLauncher::~NativeLauncher() {
@@ -80,12 +89,7 @@ void NativeLauncher::start(const std::string& path) {
     const pid_t game = startGame(NativeFileOps().nativeForm(path));
     // Taken before the game can be reaped, so it can never name another process.
     const int process = static_cast<int>(::syscall(SYS_pidfd_open, game, 0));
-    // The game is Korvale's child: it is reaped as soon as it ends, so no zombie stays behind.
-    try {
-        std::thread(reap, game).detach();
-    } catch (const std::system_error&) {
-        // No thread to spare: the system reaps the game once Korvale ends.
-    }
+    reapWhenEnded(game);
     if (process >= 0) {
         forget(path);
         m_started.emplace(path, process);
