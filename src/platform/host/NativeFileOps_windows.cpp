@@ -126,28 +126,6 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
     return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
-std::uint64_t NativeFileOps::linkCount(const std::string& path) {
-    std::error_code error;
-    const std::uintmax_t count = fs::hard_link_count(WidePath(path), error);
-    if (error) {
-        throw FileError(path, error.message());
-    }
-    return count;
-}
-
-bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
-    std::error_code error;
-    return fs::equivalent(WidePath(first), WidePath(second), error);
-}
-
-bool NativeFileOps::link(const std::string& from, const std::string& to) {
-    // No link where the volume has none (FAT, most network shares) or across volumes: the caller
-    // then copies, and a copy that fails says why.
-    std::error_code error;
-    fs::create_hard_link(WidePath(from), WidePath(to), error);
-    return !error;
-}
-
 std::vector<std::string> NativeFileOps::list(const std::string& folder) {
     std::error_code error;
     std::vector<std::string> names;
