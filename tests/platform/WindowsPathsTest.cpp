@@ -535,24 +535,6 @@ TEST_F(ProfileSwapTest, AProfileHeldOpenByAnotherProgramIsLeftAsItWas) {
     }
 }
 
-TEST_F(ProfileSwapTest, TheBackupIsASecondNameOfTheOldProfilesFile) {
-    // The file's index on its volume: the same for every name of one file.
-    const auto index = [](const fs::path& file) {
-        const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        BY_HANDLE_FILE_INFORMATION info{};
-        EXPECT_TRUE(GetFileInformationByHandle(handle, &info)) << file;
-        CloseHandle(handle);
-        return (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-    };
-    const ULONGLONG old = index(SystemPath("User.ini"));
-    RecordingLauncher launcher;
-    Play(launcher);
-    EXPECT_THAT(m_ui.Messages(), IsEmpty());
-    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
-    EXPECT_EQ(index(SystemPath("UserKorvale.old")), old) << "copied, not linked";
-}
-
 // --- Starting the game -------------------------------------------------------------------------
 
 TEST_F(WindowsPathsTest, TheGameIsStartedByItsExactPathMinimizedWhereKorvaleStands) {
