@@ -535,6 +535,27 @@ TEST_F(ProfileSwapTest, AProfileHeldOpenByAnotherProgramIsLeftAsItWas) {
     }
 }
 
+// A profile kept elsewhere through a symbolic link, absolute or relative: the file it names is
+// switched, and the link stays.
+TEST_F(ProfileSwapTest, AProfileThatIsASymbolicLinkHasItsTargetSwitched) {
+    fs::create_directories(Root() / "kept");
+    WriteBytes(Root() / "kept" / "User.ini", kProfile);
+    const fs::path relative = fs::path("..") / ".." / "kept" / "User.ini";
+    for (const fs::path& target : {Root() / "kept" / "User.ini", relative}) {
+        SCOPED_TRACE(target.string());
+        fs::remove(SystemPath("User.ini"));
+        // Wine 8 says it made the link and makes none.
+        if (!CreateSymbolicLinkW(SystemPath("User.ini").c_str(), target.c_str(),
+                                 SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
+            !fs::is_symlink(SystemPath("User.ini"))) {
+            GTEST_SKIP() << "no symbolic links for this user or on this host";
+        }
+        Files().replaceWhole(PathText(SystemPath("User.ini")), "switched");
+        EXPECT_TRUE(fs::is_symlink(SystemPath("User.ini")));
+        EXPECT_EQ(ReadBytes(Root() / "kept" / "User.ini"), "switched");
+    }
+}
+
 // --- Starting the game -------------------------------------------------------------------------
 
 TEST_F(WindowsPathsTest, TheGameIsStartedByItsExactPathMinimizedWhereKorvaleStands) {
