@@ -556,6 +556,17 @@ TEST_F(ProfileSwapTest, AProfileThatIsASymbolicLinkHasItsTargetSwitched) {
     }
 }
 
+TEST(WindowsTextTest, PathsGoBetweenUtf8AndUtf16WholeOrNotAtAll) {
+    // Latin-1, Chinese, and a character beyond 16 bits (a surrogate pair in UTF-16).
+    const std::string utf8 = "C:\\Zo\xC3\xAB\\\xE6\xB8\xB8\xE6\x88\x8F\xF0\x9F\x8E\xAE";
+    const std::wstring utf16 = L"C:\\Zo\u00EB\\\u6E38\u620F\U0001F3AE";
+    EXPECT_EQ(WidePath(utf8), utf16);
+    EXPECT_EQ(Utf8Text(utf16), utf8);
+    for (const std::string& bad : {std::string("Zo\xEB"), std::string("a\0b", 3)}) {
+        EXPECT_THROW(WidePath(bad), FileError) << bad;
+    }
+}
+
 // --- Starting the game -------------------------------------------------------------------------
 
 TEST_F(WindowsPathsTest, TheGameIsStartedByItsExactPathMinimizedWhereKorvaleStands) {

@@ -177,17 +177,13 @@ std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity
 }
 
 void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
-    while (length > 0) {
-        DWORD put = 0;
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(length, kLargestChunk));
-        if (!WriteFile(nativeHandle(file), data, chunk, &put, nullptr)) {
-            fail(file.path, GetLastError());
-        }
-        if (put == 0) {
-            fail(file.path, ERROR_WRITE_FAULT);
-        }
-        data += put;
-        length -= put;
+    DWORD put = 0;
+    if (length > kLargestChunk ||
+        !WriteFile(nativeHandle(file), data, static_cast<DWORD>(length), &put, nullptr)) {
+        fail(file.path, length > kLargestChunk ? ERROR_FILE_TOO_LARGE : GetLastError());
+    }
+    if (put != length) {
+        fail(file.path, ERROR_WRITE_FAULT);
     }
 }
 
