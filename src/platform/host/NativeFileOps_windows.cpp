@@ -49,22 +49,18 @@ using LocalMemory = std::unique_ptr<void, decltype(&LocalFree)>;
 // told for `path`, when it cannot be made, as the file would otherwise get the folder's access
 // list, often readable by every user of the machine.
 LocalMemory ownerOnlyDescriptor(const std::string& path) {
-    HANDLE token = nullptr;
     std::vector<unsigned char> user(256);  // a TOKEN_USER and its SID
     DWORD size = 0;
     LPWSTR sid = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     const bool made =
-        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
-        GetTokenInformation(token, TokenUser, user.data(), DWORD(user.size()), &size) &&
+        GetTokenInformation(GetCurrentProcessToken(), TokenUser, user.data(), DWORD(user.size()),
+                            &size) &&
         ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid) &&
         ConvertStringSecurityDescriptorToSecurityDescriptorW(
             (L"D:P(A;;FA;;;" + std::wstring(sid) + L")").c_str(), SDDL_REVISION_1, &descriptor,
             nullptr);
     const DWORD error = GetLastError();
-    if (token != nullptr) {
-        CloseHandle(token);
-    }
     LocalFree(sid);
     if (!made) {
         throw FileError(path, "cannot be made readable by its owner only: " + SystemReason(error));
@@ -83,7 +79,8 @@ bool setEnd(HANDLE file, std::uint64_t length) {
 // folder, not the old file. The attribute is lifted for it and put back on the new file.
 bool replaceExisting(const std::wstring& source, const std::wstring& target, DWORD attributes) {
     const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly && !SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
+    if (readOnly &&
+        !SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
         return false;
     }
     const bool replaced =
@@ -141,7 +138,7 @@ std::vector<std::string> NativeFileOps::list(const std::string& folder) {
 
 FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
     const bool create = mode == OpenMode::Create || mode == OpenMode::CreateOwnerOnly;
-    const DWORD disposition = create                         ? OPEN_ALWAYS
+    const DWORD disposition = create                        ? OPEN_ALWAYS
                               : mode == OpenMode::CreateNew ? CREATE_NEW
                               : mode == OpenMode::Write     ? TRUNCATE_EXISTING
                                                             : OPEN_EXISTING;

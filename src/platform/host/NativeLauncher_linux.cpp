@@ -21,20 +21,16 @@ namespace korvale {
 
 namespace {
 
-// Starts `arguments` (the program found on PATH when `search`) in a session of its own, so that
+// Starts `argv` (its program found on PATH when `search`) in a session of its own, so that
 // the end of Korvale's terminal or desktop session does not reach the game. Returns 0, or the
 // reason it did not start (the exec's own, "Exec format error" included).
-int spawn(std::vector<std::string> arguments, bool search, pid_t& game) {
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
+int spawn(std::vector<const char*> argv, bool search, pid_t& game) {
     argv.push_back(nullptr);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-    const int error = (search ? ::posix_spawnp : ::posix_spawn)(&game, argv[0], nullptr,
-                                                                 &attributes, argv.data(), environ);
+    const int error = (search ? ::posix_spawnp : ::posix_spawn)(
+        &game, argv[0], nullptr, &attributes, const_cast<char* const*>(argv.data()), environ);
     posix_spawnattr_destroy(&attributes);
     return error;
 }
@@ -46,9 +42,9 @@ pid_t startGame(const std::string& program) {
     const bool windows = isWindowsProgram(program);
     pid_t game = -1;
     const bool direct = !windows || ::access(program.c_str(), X_OK) == 0;
-    int error = direct ? spawn({program}, false, game) : ENOEXEC;
+    int error = direct ? spawn({program.c_str()}, false, game) : ENOEXEC;
     if (windows && error == ENOEXEC) {
-        const int wine = spawn({"wine", program}, true, game);
+        const int wine = spawn({"wine", program.c_str()}, true, game);
         // No executable "wine" in any folder of PATH: the direct start's reason, when it was tried.
         if (!direct && (wine == ENOENT || wine == EACCES)) {
             throw FileError(program,

@@ -19,13 +19,6 @@ namespace fs = std::filesystem;
 // The kernel keeps a process name of at most 15 bytes.
 constexpr std::size_t kNameLength = 15;
 
-std::string processName(const fs::path& process) {
-    std::ifstream file(process / "comm");
-    std::string name;
-    std::getline(file, name);
-    return name;
-}
-
 // A line of /proc/PID/maps: "start-end perms offset major:minor inode path".
 bool mapsFile(const std::string& line, const struct stat& program) {
     unsigned int major = 0;
@@ -39,7 +32,9 @@ bool mapsFile(const std::string& line, const struct stat& program) {
 // A Windows program under Wine: Wine's loader runs, named after the program, and maps its file.
 // Windows file names are the same whatever their case, and so are the names Wine gives.
 bool mapsProgram(const fs::path& process, const std::string& name, const struct stat& program) {
-    if (::strcasecmp(processName(process).c_str(), name.c_str()) != 0) {
+    std::ifstream comm(process / "comm");
+    std::string named;
+    if (!std::getline(comm, named) || ::strcasecmp(named.c_str(), name.c_str()) != 0) {
         return false;
     }
     std::ifstream maps(process / "maps");
