@@ -83,10 +83,17 @@ bool replaceExisting(const std::wstring& source, const std::wstring& target, DWO
         !SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
         return false;
     }
-    const bool replaced =
-        ReplaceFileW(target.c_str(), source.c_str(), nullptr,
-                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                     nullptr) != FALSE;
+    bool replaced = ReplaceFileW(target.c_str(), source.c_str(), nullptr,
+                                 REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                                 nullptr, nullptr) != FALSE;
+    // A swap stopped half-way has taken the old file from its name while the new one kept its
+    // own: the new one is moved in, or the profile would be lost once the new file is cleared.
+    const DWORD half = GetLastError();
+    if (!replaced &&
+        (half == ERROR_UNABLE_TO_MOVE_REPLACEMENT || half == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)) {
+        replaced = MoveFileExW(source.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
     const DWORD error = GetLastError();
     // Put back on the old file when the swap failed, given to the new one when it was made.
     if (readOnly || replaced) {
