@@ -65,7 +65,7 @@ void reap(pid_t game) {
 }
 
 // The game is Korvale's child: it is reaped as soon as it ends, so no zombie stays behind.
-void reapWhenEnded(pid_t game) noexcept {
+void reapWhenEnded(pid_t game) {
     try {
         std::thread(reap, game).detach();
     } catch (const std::system_error&) {
@@ -106,7 +106,7 @@ bool NativeLauncher::isRunning(const std::string& path) {
     return isProgramRunning(path);
 }
 
-void NativeLauncher::forget(const std::string& path) noexcept {
+void NativeLauncher::forget(const std::string& path) {
     if (const auto found = m_started.find(path); found != m_started.end()) {
         ::close(static_cast<int>(found->second));
         m_started.erase(found);
