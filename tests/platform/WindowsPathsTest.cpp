@@ -535,22 +535,36 @@ TEST_F(ProfileSwapTest, AProfileHeldOpenByAnotherProgramIsLeftAsItWas) {
     }
 }
 
-TEST_F(ProfileSwapTest, TheBackupIsASecondNameOfTheOldProfilesFile) {
-    // The file's index on its volume: the same for every name of one file.
-    const auto index = [](const fs::path& file) {
-        const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        BY_HANDLE_FILE_INFORMATION info{};
-        EXPECT_TRUE(GetFileInformationByHandle(handle, &info)) << file;
-        CloseHandle(handle);
-        return (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-    };
-    const ULONGLONG old = index(SystemPath("User.ini"));
-    RecordingLauncher launcher;
-    Play(launcher);
-    EXPECT_THAT(m_ui.Messages(), IsEmpty());
-    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
-    EXPECT_EQ(index(SystemPath("UserKorvale.old")), old) << "copied, not linked";
+// A profile kept elsewhere through a symbolic link, absolute or relative: the file it names is
+// switched, and the link stays.
+TEST_F(ProfileSwapTest, AProfileThatIsASymbolicLinkHasItsTargetSwitched) {
+    fs::create_directories(Root() / "kept");
+    WriteBytes(Root() / "kept" / "User.ini", kProfile);
+    const fs::path relative = fs::path("..") / ".." / "kept" / "User.ini";
+    for (const fs::path& target : {Root() / "kept" / "User.ini", relative}) {
+        SCOPED_TRACE(target.string());
+        fs::remove(SystemPath("User.ini"));
+        // Wine 8 says it made the link and makes none.
+        if (!CreateSymbolicLinkW(SystemPath("User.ini").c_str(), target.c_str(),
+                                 SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
+            !fs::is_symlink(SystemPath("User.ini"))) {
+            GTEST_SKIP() << "no symbolic links for this user or on this host";
+        }
+        Files().replaceWhole(PathText(SystemPath("User.ini")), "switched");
+        EXPECT_TRUE(fs::is_symlink(SystemPath("User.ini")));
+        EXPECT_EQ(ReadBytes(Root() / "kept" / "User.ini"), "switched");
+    }
+}
+
+TEST(WindowsTextTest, PathsGoBetweenUtf8AndUtf16WholeOrNotAtAll) {
+    // Latin-1, Chinese, and a character beyond 16 bits (a surrogate pair in UTF-16).
+    const std::string utf8 = "C:\\Zo\xC3\xAB\\\xE6\xB8\xB8\xE6\x88\x8F\xF0\x9F\x8E\xAE";
+    const std::wstring utf16 = L"C:\\Zo\u00EB\\\u6E38\u620F\U0001F3AE";
+    EXPECT_EQ(WidePath(utf8), utf16);
+    EXPECT_EQ(Utf8Text(utf16), utf8);
+    for (const std::string& bad : {std::string("Zo\xEB"), std::string("a\0b", 3)}) {
+        EXPECT_THROW(WidePath(bad), FileError) << bad;
+    }
 }
 
 // --- Starting the game -------------------------------------------------------------------------

@@ -61,11 +61,9 @@ public:
     void Reap();
 
     bool exists(const std::string& path) override;
-    bool sameFile(const std::string& first, const std::string& second) override;
     Handle open(const std::string& path, OpenMode mode) override;
     void close(Handle& file) override;
     void remove(const std::string& path) noexcept override;
-    bool link(const std::string& from, const std::string& to) override;
     std::optional<Handle> lock(const std::string& path) override;
 
 protected:

@@ -50,9 +50,7 @@ void FileSystem::copyWhole(const std::string& source, const std::string& destina
 }
 
 void FileSystem::linkOrCopyWhole(const std::string& source, const std::string& destination) const {
-    if (!ReplacementFile::linkIn(*m_ops, source, destination)) {
-        copyWhole(source, destination);
-    }
+    copyWhole(source, destination);
 }
 
 void FileSystem::copyInPlace(const std::string& source, const std::string& destination) const {
@@ -85,8 +83,8 @@ void FileSystem::removeLeftovers(const std::string& path) const {
     ReplacementFile::removeLeftovers(*m_ops, path);
 }
 
-bool FileSystem::hasOtherNames(const std::string& path, const std::string& besides) const {
-    return m_ops->linkCount(path) > (m_ops->sameFile(path, besides) ? 2u : 1u);
+bool FileSystem::hasOtherNames(const std::string&, const std::string&) const {
+    return false;
 }
 
 std::uint64_t File::Size() const {

@@ -57,7 +57,7 @@ void ReplacementFile::commit(const std::string& alsoDurable) {
     if (!alsoDurable.empty()) {
         // After the new file's flush, which has committed the journal its name is in, this one
         // costs nothing unless the file has bytes that are not on the disk yet.
-        TextStream other(m_ops, m_ops.open(alsoDurable, FileOps::OpenMode::Read),
+        TextStream other(m_ops, m_ops.open(alsoDurable, FileOps::OpenMode::Append),
                          IOMode::ForReading);
         other.flush();
         other.Close();
@@ -65,24 +65,6 @@ void ReplacementFile::commit(const std::string& alsoDurable) {
     m_stream->Close();
     m_ops.rename(m_path, m_target);
     m_committed = true;
-}
-
-bool ReplacementFile::linkIn(FileOps& ops, const std::string& source, const std::string& target) {
-    const std::string real = ops.resolve(target);
-    if (ops.sameFile(source, real)) {
-        return true;  // left so by a Play that stopped between the two swaps
-    }
-    const std::string name = freshName(ops, real);
-    if (!ops.link(ops.resolve(source), name)) {
-        return false;
-    }
-    try {
-        ops.rename(name, real);
-    } catch (...) {
-        ops.remove(name);
-        throw;
-    }
-    return true;
 }
 
 void ReplacementFile::removeLeftovers(FileOps& ops, const std::string& target) {

@@ -29,12 +29,6 @@ public:
     // (a backup linked in), closes it and swaps it in.
     void commit(const std::string& alsoDurable = {});
 
-    // Swaps in a second name of the file `source` finally names for `target`; the swap lands on
-    // the file `target` finally names. It is not flushed here: the commit of the source's
-    // replacement makes it durable before that swap. False, with nothing changed, where the host
-    // cannot link the two: the caller then copies.
-    static bool linkIn(FileOps& ops, const std::string& source, const std::string& target);
-
     // Removes what a stopped process left of its new files for `target`: only names of this
     // pattern, and only when the caller knows that no one is writing one of them.
     static void removeLeftovers(FileOps& ops, const std::string& target);

@@ -12,8 +12,6 @@ public:
 
     bool exists(const std::string& path) override;
     std::uint64_t size(const std::string& path) override;
-    std::uint64_t linkCount(const std::string& path) override;
-    bool sameFile(const std::string& first, const std::string& second) override;
     std::vector<std::string> list(const std::string& folder) override;
     Handle open(const std::string& path, OpenMode mode) override;
     std::size_t read(Handle& file, char* buffer, std::size_t capacity) override;
@@ -23,7 +21,6 @@ public:
     void close(Handle& file) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) noexcept override;
-    bool link(const std::string& from, const std::string& to) override;
     std::string resolve(const std::string& path) override;
     void copyPermissions(const std::string& model, Handle& file) override;
     std::optional<Handle> lock(const std::string& path) override;

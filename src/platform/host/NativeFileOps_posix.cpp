@@ -61,18 +61,6 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
     return static_cast<std::uint64_t>(status(path).st_size);
 }
 
-std::uint64_t NativeFileOps::linkCount(const std::string& path) {
-    return static_cast<std::uint64_t>(status(path).st_nlink);
-}
-
-bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
-    struct stat one {};
-    struct stat two {};
-    return ::stat(toNative(first).c_str(), &one) == 0 &&
-           ::stat(toNative(second).c_str(), &two) == 0 && one.st_dev == two.st_dev &&
-           one.st_ino == two.st_ino;
-}
-
 std::vector<std::string> NativeFileOps::list(const std::string& folder) {
     DIR* dir = ::opendir(toNative(folder).c_str());
     if (dir == nullptr) {
@@ -166,19 +154,6 @@ void NativeFileOps::rename(const std::string& from, const std::string& to) {
 
 void NativeFileOps::remove(const std::string& path) noexcept {
     ::unlink(toNative(path).c_str());
-}
-
-bool NativeFileOps::link(const std::string& from, const std::string& to) {
-    if (::link(toNative(from).c_str(), toNative(to).c_str()) != 0) {
-        const int error = errno;
-        // No links on this file system, between these two, or for this user.
-        if (error == EXDEV || error == EPERM || error == EOPNOTSUPP || error == EMLINK ||
-            error == ENOSYS) {
-            return false;
-        }
-        fail(to, error);
-    }
-    return true;
 }
 
 std::string NativeFileOps::resolve(const std::string& path) {

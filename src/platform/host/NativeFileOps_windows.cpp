@@ -1,10 +1,9 @@
 #include <windows.h>
-// After <windows.h>, which they need.
-#include <aclapi.h>
+// After <windows.h>, which it needs.
 #include <sddl.h>
 
 #include <algorithm>
-#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -16,6 +15,8 @@
 namespace korvale {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // Korvale opens no file for itself alone: another program (the game, an editor) may read, write
 // or rename the same file meanwhile, as on POSIX hosts.
@@ -30,6 +31,17 @@ HANDLE nativeHandle(const FileOps::Handle& file) {
     return reinterpret_cast<HANDLE>(file.native);
 }
 
+// Every handle Korvale takes on a file, shared with every other program.
+HANDLE openHandle(const std::string& path, DWORD access, DWORD disposition,
+                  SECURITY_ATTRIBUTES* security = nullptr, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    HANDLE file = CreateFileW(WidePath(path).c_str(), access, kShareAll, security, disposition,
+                              flags, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        fail(path, GetLastError());
+    }
+    return file;
+}
+
 using LocalMemory = std::unique_ptr<void, decltype(&LocalFree)>;
 
 // A security descriptor whose one entry gives the running user full access, and that inherits
@@ -37,95 +49,23 @@ using LocalMemory = std::unique_ptr<void, decltype(&LocalFree)>;
 // told for `path`, when it cannot be made, as the file would otherwise get the folder's access
 // list, often readable by every user of the machine.
 LocalMemory ownerOnlyDescriptor(const std::string& path) {
-    HANDLE token = nullptr;
     std::vector<unsigned char> user(256);  // a TOKEN_USER and its SID
     DWORD size = 0;
     LPWSTR sid = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     const bool made =
-        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
-        GetTokenInformation(token, TokenUser, user.data(), DWORD(user.size()), &size) &&
+        GetTokenInformation(GetCurrentProcessToken(), TokenUser, user.data(), DWORD(user.size()),
+                            &size) &&
         ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid) &&
         ConvertStringSecurityDescriptorToSecurityDescriptorW(
             (L"D:P(A;;FA;;;" + std::wstring(sid) + L")").c_str(), SDDL_REVISION_1, &descriptor,
             nullptr);
     const DWORD error = GetLastError();
-    if (token != nullptr) {
-        CloseHandle(token);
-    }
     LocalFree(sid);
     if (!made) {
         throw FileError(path, "cannot be made readable by its owner only: " + SystemReason(error));
     }
     return {descriptor, &LocalFree};
-}
-
-// What the system knows of the file at `path` (links followed): its volume, its index on it and
-// its count of names. None when it cannot be opened, the reason left in GetLastError.
-std::optional<BY_HANDLE_FILE_INFORMATION> identity(const std::string& path) {
-    HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool got = GetFileInformationByHandle(file, &info) != FALSE;
-    const DWORD error = GetLastError();
-    CloseHandle(file);
-    SetLastError(error);
-    return got ? std::optional(info) : std::nullopt;
-}
-
-// The head of a symbolic link's reparse data, as REPARSE_DATA_BUFFER lays it out (only the
-// driver kit declares that).
-struct SymbolicLinkHead {
-    ULONG tag;
-    USHORT dataLength;
-    USHORT reserved;
-    USHORT substituteOffset;
-    USHORT substituteLength;
-    USHORT printOffset;
-    USHORT printLength;
-    ULONG flags;
-};
-constexpr ULONG kRelativeLink = 1;  // SYMLINK_FLAG_RELATIVE
-
-struct LinkTarget {
-    std::wstring path;
-    bool relative;  // to the link's folder
-};
-
-// What the symbolic link at `path` names, as it is written in the link; none when the path names
-// no symbolic link.
-std::optional<LinkTarget> linkTarget(const std::wstring& path) {
-    HANDLE link = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (link == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    std::vector<char> data(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
-    DWORD got = 0;
-    const bool read = DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, data.data(),
-                                      static_cast<DWORD>(data.size()), &got, nullptr) != FALSE;
-    CloseHandle(link);
-    SymbolicLinkHead head{};
-    if (!read || got < sizeof head) {
-        return std::nullopt;
-    }
-    std::memcpy(&head, data.data(), sizeof head);
-    // The print name is the target as it was given; the substitute name is its NT form.
-    const bool print = head.printLength > 0;
-    const std::size_t offset = sizeof head + (print ? head.printOffset : head.substituteOffset);
-    const std::size_t length = print ? head.printLength : head.substituteLength;
-    if (head.tag != IO_REPARSE_TAG_SYMLINK || offset + length > got) {
-        return std::nullopt;
-    }
-    std::wstring target(length / sizeof(wchar_t), L'\0');
-    std::memcpy(target.data(), data.data() + offset, length);
-    if (target.starts_with(L"\\??\\")) {
-        target.erase(0, 4);
-    }
-    return LinkTarget{std::move(target), (head.flags & kRelativeLink) != 0};
 }
 
 bool setEnd(HANDLE file, std::uint64_t length) {
@@ -134,52 +74,52 @@ bool setEnd(HANDLE file, std::uint64_t length) {
     return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
 
-// Runs `action` again with the read-only attribute of `path` cleared when it was refused for
-// that attribute alone; the attribute is put back when the second try fails as well.
-template <typename Action>
-bool retryWithoutReadOnly(const std::wstring& path, Action action) {
-    if (action()) {
-        return true;
-    }
-    const DWORD error = GetLastError();
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
-        !SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
-        SetLastError(error);
+// Swaps `source` in for the existing file `target`, which keeps its attributes and access list.
+// The system refuses a read-only target, which a POSIX rename replaces: the swap changes the
+// folder, not the old file. The attribute is lifted for it and put back on the new file.
+bool replaceExisting(const std::wstring& source, const std::wstring& target, DWORD attributes) {
+    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly &&
+        !SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
         return false;
     }
-    if (action()) {
-        return true;
+    bool replaced = ReplaceFileW(target.c_str(), source.c_str(), nullptr,
+                                 REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                                 nullptr, nullptr) != FALSE;
+    // A swap stopped half-way has taken the old file from its name while the new one kept its
+    // own: the new one is moved in, or the profile would be lost once the new file is cleared.
+    const DWORD half = GetLastError();
+    if (!replaced &&
+        (half == ERROR_UNABLE_TO_MOVE_REPLACEMENT || half == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)) {
+        replaced = MoveFileExW(source.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
-    SetFileAttributesW(path.c_str(), attributes);
+    const DWORD error = GetLastError();
+    // Put back on the old file when the swap failed, given to the new one when it was made.
+    if (readOnly || replaced) {
+        SetFileAttributesW(target.c_str(), attributes);
+    }
     SetLastError(error);
-    return false;
+    return replaced;
 }
 
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
     std::wstring module(32768, L'\0');  // the longest path the system has, and its end
-    const DWORD length = GetModuleFileNameW(nullptr, module.data(), DWORD(module.size()));
-    module.resize(length < module.size() ? length : 0);
-    const auto separator = module.find_last_of(L"\\/");
-    if (separator == std::wstring::npos) {
-        std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
-        current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
-        return Utf8Text(current);
-    }
-    std::wstring folder = module.substr(0, separator);
+    module.resize(GetModuleFileNameW(nullptr, module.data(), DWORD(module.size())));
+    std::wstring folder = module.substr(0, module.find_last_of(L"\\/"));
     // A drive root keeps its backslash: "C:" alone would mean that drive's current folder.
-    if (!folder.empty() && folder.back() == L':') {
+    if (folder.ends_with(L':')) {
         folder += L'\\';
     }
     return Utf8Text(folder);
 }
 
 bool NativeFileOps::exists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    std::error_code error;
+    const fs::file_status status = fs::status(WidePath(path), error);
+    return fs::exists(status) && !fs::is_directory(status);
 }
 
 std::uint64_t NativeFileOps::size(const std::string& path) {
@@ -190,95 +130,39 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
     return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
-std::uint64_t NativeFileOps::linkCount(const std::string& path) {
-    const std::optional<BY_HANDLE_FILE_INFORMATION> info = identity(path);
-    if (!info) {
-        fail(path, GetLastError());
-    }
-    return info->nNumberOfLinks;
-}
-
-bool NativeFileOps::sameFile(const std::string& first, const std::string& second) {
-    const auto one = identity(first);
-    const auto two = identity(second);
-    return one && two && one->dwVolumeSerialNumber == two->dwVolumeSerialNumber &&
-           one->nFileIndexHigh == two->nFileIndexHigh && one->nFileIndexLow == two->nFileIndexLow;
-}
-
 std::vector<std::string> NativeFileOps::list(const std::string& folder) {
-    std::wstring pattern = WidePath(folder);
-    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') {
-        pattern += L'\\';
-    }
-    pattern += L'*';
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        fail(folder, GetLastError());
-    }
+    std::error_code error;
     std::vector<std::string> names;
-    do {
-        const std::wstring_view name = found.cFileName;
-        if (name != L"." && name != L"..") {
-            names.push_back(Utf8Text(std::wstring(name)));
-        }
-    } while (FindNextFileW(search, &found));
-    const DWORD error = GetLastError();
-    FindClose(search);
-    if (error != ERROR_NO_MORE_FILES) {
-        fail(folder, error);
+    for (fs::directory_iterator entry(WidePath(folder), error), end; !error && entry != end;
+         entry.increment(error)) {
+        names.push_back(Utf8Text(entry->path().filename().wstring()));
+    }
+    if (error) {
+        throw FileError(folder, error.message());
     }
     return names;
 }
 
 FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
-    DWORD access = GENERIC_WRITE;
-    DWORD disposition = OPEN_EXISTING;
-    bool empty = false;
-    SECURITY_ATTRIBUTES* security = nullptr;
+    const bool create = mode == OpenMode::Create || mode == OpenMode::CreateOwnerOnly;
+    const DWORD disposition = create                        ? OPEN_ALWAYS
+                              : mode == OpenMode::CreateNew ? CREATE_NEW
+                              : mode == OpenMode::Write     ? TRUNCATE_EXISTING
+                                                            : OPEN_EXISTING;
     SECURITY_ATTRIBUTES ownerOnly{sizeof ownerOnly, nullptr, FALSE};
-    const LocalMemory descriptor = mode == OpenMode::CreateOwnerOnly
-                                       ? ownerOnlyDescriptor(path)
-                                       : LocalMemory(nullptr, &LocalFree);
-    switch (mode) {
-        case OpenMode::Read:
-            access = GENERIC_READ;
-            break;
-        case OpenMode::Write:
-            empty = true;
-            break;
-        case OpenMode::Append:
-            break;
-        case OpenMode::Create:
-            disposition = OPEN_ALWAYS;
-            empty = true;
-            break;
-        case OpenMode::CreateOwnerOnly:
-            disposition = OPEN_ALWAYS;
-            empty = true;
-            ownerOnly.lpSecurityDescriptor = descriptor.get();
-            security = &ownerOnly;
-            break;
-        case OpenMode::CreateNew:
-            // A new file of Korvale's that takes the access list of the file it replaces.
-            access |= WRITE_DAC | READ_CONTROL;
-            disposition = CREATE_NEW;
-            break;
+    LocalMemory descriptor(nullptr, &LocalFree);
+    if (mode == OpenMode::CreateOwnerOnly) {
+        descriptor = ownerOnlyDescriptor(path);
+        ownerOnly.lpSecurityDescriptor = descriptor.get();
     }
+    HANDLE file = openHandle(path, mode == OpenMode::Read ? GENERIC_READ : GENERIC_WRITE,
+                             disposition, descriptor ? &ownerOnly : nullptr);
     // An existing file is emptied in place rather than created anew, so that it keeps its
     // attributes and its security as a truncated POSIX file keeps its mode.
-    HANDLE file = CreateFileW(WidePath(path).c_str(), access, kShareAll, security, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        fail(path, GetLastError());
-    }
-    bool placed = true;
-    if (empty) {
-        placed = setEnd(file, 0);
-    } else if (mode == OpenMode::Append) {
-        const LARGE_INTEGER none{};
-        placed = SetFilePointerEx(file, none, nullptr, FILE_END) != FALSE;
-    }
+    const LARGE_INTEGER none{};
+    const bool placed = create ? setEnd(file, 0)
+                               : mode != OpenMode::Append ||
+                                     SetFilePointerEx(file, none, nullptr, FILE_END) != FALSE;
     if (!placed) {
         const DWORD error = GetLastError();
         CloseHandle(file);
@@ -297,38 +181,20 @@ std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity
 }
 
 void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
-    while (length > 0) {
-        DWORD put = 0;
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(length, kLargestChunk));
-        if (!WriteFile(nativeHandle(file), data, chunk, &put, nullptr)) {
-            fail(file.path, GetLastError());
-        }
-        if (put == 0) {
-            fail(file.path, ERROR_WRITE_FAULT);
-        }
-        data += put;
-        length -= put;
+    DWORD put = 0;
+    if (length > kLargestChunk ||
+        !WriteFile(nativeHandle(file), data, static_cast<DWORD>(length), &put, nullptr)) {
+        fail(file.path, length > kLargestChunk ? ERROR_FILE_TOO_LARGE : GetLastError());
+    }
+    if (put != length) {
+        fail(file.path, ERROR_WRITE_FAULT);
     }
 }
 
 void NativeFileOps::flush(Handle& file) {
-    if (FlushFileBuffers(nativeHandle(file))) {
-        return;
+    if (!FlushFileBuffers(nativeHandle(file))) {
+        fail(file.path, GetLastError());
     }
-    DWORD error = GetLastError();
-    // A handle open for reading cannot flush: one for writing, on the same file, can.
-    HANDLE writable = error == ERROR_ACCESS_DENIED
-                          ? ReOpenFile(nativeHandle(file), GENERIC_WRITE, kShareAll, 0)
-                          : INVALID_HANDLE_VALUE;
-    if (writable != INVALID_HANDLE_VALUE) {
-        const bool flushed = FlushFileBuffers(writable) != FALSE;
-        error = GetLastError();
-        CloseHandle(writable);
-        if (flushed) {
-            return;
-        }
-    }
-    fail(file.path, error);
 }
 
 void NativeFileOps::truncate(Handle& file, std::uint64_t length) {
@@ -348,12 +214,11 @@ void NativeFileOps::close(Handle& file) {
 void NativeFileOps::rename(const std::string& from, const std::string& to) {
     const std::wstring source = WidePath(from);
     const std::wstring target = WidePath(to);
-    // A read-only target is replaced as a POSIX rename replaces a file without write permission:
-    // the swap changes the folder, not the old file.
-    const bool moved = retryWithoutReadOnly(target, [&] {
-        return MoveFileExW(source.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    });
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool moved = attributes != INVALID_FILE_ATTRIBUTES
+                           ? replaceExisting(source, target, attributes)
+                           : MoveFileExW(source.c_str(), target.c_str(),
+                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!moved) {
         fail(to, GetLastError());
     }
@@ -361,95 +226,47 @@ void NativeFileOps::rename(const std::string& from, const std::string& to) {
 
 void NativeFileOps::remove(const std::string& path) noexcept {
     try {
-        const std::wstring wide = WidePath(path);
-        retryWithoutReadOnly(wide, [&] { return DeleteFileW(wide.c_str()) != FALSE; });
-    } catch (...) {
+        std::error_code ignored;
+        fs::remove(WidePath(path), ignored);
+    } catch (const FileError&) {
         // Nothing to remove at a path that cannot name a file.
     }
 }
 
-bool NativeFileOps::link(const std::string& from, const std::string& to) {
-    // A second name cannot be moved over the backup while a program holds the file without
-    // sharing its deletion, and there is no link where the volume has none (FAT, most network
-    // shares) or across volumes: the caller then copies, and a copy that fails says why.
-    const std::wstring source = WidePath(from);
-    HANDLE held = CreateFileW(source.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (held == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    CloseHandle(held);
-    return CreateHardLinkW(WidePath(to).c_str(), source.c_str(), nullptr) != FALSE;
-}
-
 std::string NativeFileOps::resolve(const std::string& path) {
-    // Follow the link itself, not the folders: the swap must land on the file the link names.
-    std::wstring current = WidePath(path);
-    for (int hops = 0; hops < 40; ++hops) {
-        const std::optional<LinkTarget> target = linkTarget(current);
-        if (!target) {
-            return hops == 0 ? path : Utf8Text(current);
-        }
-        const auto separator = current.find_last_of(L"\\/");
-        current = target->relative && separator != std::wstring::npos
-                      ? current.substr(0, separator + 1) + target->path
-                      : target->path;
+    // Only a link is resolved: any other path stays as the user wrote it, for messages.
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
     }
-    fail(path, ERROR_CANT_RESOLVE_FILENAME);
+    const std::unique_ptr<void, decltype(&CloseHandle)> file(
+        openHandle(path, FILE_READ_ATTRIBUTES, OPEN_EXISTING, nullptr, FILE_FLAG_BACKUP_SEMANTICS),
+        &CloseHandle);
+    std::wstring final(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(file.get(), final.data(), DWORD(final.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0 || length >= final.size()) {
+        fail(path, GetLastError());
+    }
+    final.resize(length);
+    // "\\?\C:\..." and "\\?\UNC\server\...", in the form the rest of the system writes.
+    if (final.starts_with(L"\\\\?\\UNC\\")) {
+        final.replace(0, 8, L"\\\\");
+    } else if (final.starts_with(L"\\\\?\\")) {
+        final.erase(0, 4);
+    }
+    return Utf8Text(final);
 }
 
-void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
-    const std::wstring modelPath = WidePath(model);
-    const DWORD attributes = GetFileAttributesW(modelPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return;  // no model: the new file keeps the folder's defaults
-    }
-    // The model's access list, so that a new file swapped in for it is open to the same users. A
-    // list inherited from the folder stays inherited; a volume without access lists has none.
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    DWORD error =
-        GetNamedSecurityInfoW(modelPath.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, &dacl, nullptr, &descriptor);
-    if (error == ERROR_SUCCESS) {
-        SECURITY_DESCRIPTOR_CONTROL control = 0;
-        DWORD revision = 0;
-        GetSecurityDescriptorControl(descriptor, &control, &revision);
-        const SECURITY_INFORMATION which =
-            DACL_SECURITY_INFORMATION |
-            ((control & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
-                                                : UNPROTECTED_DACL_SECURITY_INFORMATION);
-        error = SetSecurityInfo(nativeHandle(file), SE_FILE_OBJECT, which, nullptr, nullptr, dacl,
-                                nullptr);
-        LocalFree(descriptor);
-    }
-    if (error != ERROR_SUCCESS && error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_FUNCTION) {
-        fail(file.path, error);
-    }
-    constexpr DWORD kCarried = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
-    if ((attributes & kCarried) == 0) {
-        return;
-    }
-    FILE_BASIC_INFO info{};
-    if (!GetFileInformationByHandleEx(nativeHandle(file), FileBasicInfo, &info, sizeof info)) {
-        fail(file.path, GetLastError());
-    }
-    // Marking the open file read-only does not stop this handle from writing it.
-    info.FileAttributes = (info.FileAttributes & ~kCarried) | (attributes & kCarried);
-    if (!SetFileInformationByHandle(nativeHandle(file), FileBasicInfo, &info, sizeof info)) {
-        fail(file.path, GetLastError());
-    }
+void NativeFileOps::copyPermissions(const std::string&, Handle&) {
+    // Swapped in for an existing file, the new file takes that file's attributes and access list
+    // (rename); under a new name it has its folder's, as any new file there.
 }
 
 std::optional<FileOps::Handle> NativeFileOps::lock(const std::string& path) {
     // The lock belongs to this handle: another handle, in this process or another, cannot take it
     // meanwhile, and the system lets it go when the handle closes or the process ends.
-    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        fail(path, GetLastError());
-    }
+    HANDLE file = openHandle(path, GENERIC_READ, OPEN_ALWAYS);
     OVERLAPPED whole{};
     if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
                     MAXDWORD, &whole)) {

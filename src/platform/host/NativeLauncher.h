@@ -20,7 +20,7 @@ public:
     bool isRunning(const std::string& path) override;
 
 private:
-    void forget(const std::string& path) noexcept;
+    void forget(const std::string& path);
 
     // The programs started here, by path: what the host tells their end by (a process descriptor
     // or handle).

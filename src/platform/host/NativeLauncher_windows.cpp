@@ -55,7 +55,7 @@ bool NativeLauncher::isRunning(const std::string& path) {
     return isProgramRunning(path);
 }
 
-void NativeLauncher::forget(const std::string& path) noexcept {
+void NativeLauncher::forget(const std::string& path) {
     if (const auto found = m_started.find(path); found != m_started.end()) {
         CloseHandle(processHandle(found->second));
         m_started.erase(found);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <climits>
+#include <filesystem>
 #include <iterator>
 
 #include "platform/files/FileError.h"
@@ -10,37 +10,23 @@
 namespace korvale {
 
 std::wstring WidePath(const std::string& path) {
-    if (path.empty()) {
-        return {};
-    }
-    if (path.find('\0') != std::string::npos || path.size() > INT_MAX) {
+    if (path.find('\0') != std::string::npos) {
         throw FileError(path, "The path is not valid");
     }
-    const int length = static_cast<int>(path.size());
-    const int wideLength =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), length, nullptr, 0);
-    if (wideLength <= 0) {
+    try {
+        return std::filesystem::path(std::u8string(path.begin(), path.end())).wstring();
+    } catch (const std::exception&) {
         throw FileError(path, "The path is not valid UTF-8");
     }
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), length, wide.data(),
-                        wideLength);
-    return wide;
 }
 
 std::string Utf8Text(std::wstring_view text) {
-    if (text.empty() || text.size() > INT_MAX) {
-        return {};
+    try {
+        const std::u8string utf8 = std::filesystem::path(text).u8string();
+        return std::string(utf8.begin(), utf8.end());
+    } catch (const std::exception&) {
+        return {};  // not UTF-16: no text the system would give
     }
-    const int length = static_cast<int>(text.size());
-    const int utf8Length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (utf8Length <= 0) {
-        return {};
-    }
-    std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), utf8Length, nullptr, nullptr);
-    return utf8;
 }
 
 std::string SystemReason(unsigned long error) {
