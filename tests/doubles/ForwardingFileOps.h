@@ -17,15 +17,12 @@ public:
         Read,
         Write,
         Flush,
-        Truncate,
         Close,
         Rename,
         Size,
         Resolve,
         Permissions,
-        Links,
         List,
-        Link,
         Lock
     };
 
@@ -52,10 +49,6 @@ public:
         before(Op::Flush, file.path);
         m_inner->flush(file);
     }
-    void truncate(Handle& file, std::uint64_t length) override {
-        before(Op::Truncate, file.path);
-        m_inner->truncate(file, length);
-    }
     void close(Handle& file) override {
         before(Op::Close, file.path);
         m_inner->close(file);
@@ -74,20 +67,9 @@ public:
         before(Op::Permissions, file.path);
         m_inner->copyPermissions(model, file);
     }
-    std::uint64_t linkCount(const std::string& path) override {
-        before(Op::Links, path);
-        return m_inner->linkCount(path);
-    }
-    bool sameFile(const std::string& first, const std::string& second) override {
-        return m_inner->sameFile(first, second);
-    }
     std::vector<std::string> list(const std::string& folder) override {
         before(Op::List, folder);
         return m_inner->list(folder);
-    }
-    bool link(const std::string& from, const std::string& to) override {
-        before(Op::Link, to);
-        return m_inner->link(from, to);
     }
     std::optional<Handle> lock(const std::string& path) override {
         before(Op::Lock, path);

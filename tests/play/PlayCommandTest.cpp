@@ -207,20 +207,6 @@ TEST_F(PlayTest, ARefusedProfileWriteSaysErrorNamingTheProfile) {
     EXPECT_THAT(m_launcher.Started(), IsEmpty());
 }
 
-TEST_F(PlayTest, WhenTheRestoreFailsTooTheMessageSaysWhereThePreviousProfileIs) {
-    // Only a profile with other names is rewritten in place, and so needs a restore.
-    fs::create_hard_link(SystemPath("User.ini"), SystemPath("Clan.ini"));
-    ops().Inject({.op = Op::Write, .pathContains = "System/User.ini", .times = 0});
-    Play();
-    EXPECT_THAT(m_ui.Messages(),
-                ElementsAre(Message{"Error", PathText(SystemPath("User.ini")) + ": " +
-                                                 Reason(std::errc::no_space_on_device) +
-                                                 "\nThe previous profile is in " +
-                                                 PathText(SystemPath("UserKorvale.old")) + "."}));
-    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
-    EXPECT_THAT(m_launcher.Started(), IsEmpty());
-}
-
 TEST_F(PlayTest, ARefusedStartSaysErrorAndKeepsTheRewrite) {
     m_launcher.Refuse("No such file or directory");
     Play();
@@ -299,7 +285,7 @@ TEST_F(PlayTest, WhenTheProgramEndsDuringTheEventStepTheProfileIsLeftAlone) {
     EXPECT_THAT(m_launcher.Started(), IsEmpty());
 }
 
-TEST_F(PlayTest, ALinkedProfileStaysLinkedWithItsModeAndOwner) {
+TEST_F(PlayTest, ASymbolicLinkToTheProfileStaysALinkAndItsTargetKeepsModeAndOwner) {
     KORVALE_POSIX_ONLY();
     const fs::path profiles = Root() / "profiles";
     const fs::path real = profiles / "User.ini";
@@ -333,20 +319,13 @@ TEST_F(PlayTest, ALinkedProfileStaysLinkedWithItsModeAndOwner) {
     EXPECT_THAT(FilesIn(profiles), ElementsAre("User.ini", "User.ini.korvale-lock"));
 }
 
-TEST_F(PlayTest, AProfileWithOtherNamesIsRewrittenInPlaceForAllOfThem) {
+TEST_F(PlayTest, AProfileWithOtherHardLinksIsReplacedAndTheOtherNamesKeepThePreviousOne) {
     fs::create_hard_link(SystemPath("User.ini"), Root() / "Clan.ini");
     Play();
     EXPECT_THAT(m_ui.Messages(), IsEmpty());
-    EXPECT_EQ(ReadBytes(Root() / "Clan.ini"), Rewritten("Bob", "pb"));
-    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
-
-    // A failed rewrite puts the old bytes back for every name.
-    m_launcher.Finish();
-    WriteBytes(SystemPath("User.ini"), kProfile);
-    ops().Inject({.op = Op::Write, .pathContains = "System/User.ini"});
-    Play();
-    EXPECT_EQ(m_ui.Messages().size(), 1u);
+    EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
     EXPECT_EQ(ReadBytes(Root() / "Clan.ini"), kProfile);
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
 }
 
 TEST_F(PlayTest, APlayOfAProfileAnotherProcessIsPlayingChangesNothing) {

@@ -83,11 +83,6 @@ bool FaultyFileOps::exists(const std::string& path) {
     return ForwardingFileOps::exists(path);
 }
 
-bool FaultyFileOps::sameFile(const std::string& first, const std::string& second) {
-    step();
-    return ForwardingFileOps::sameFile(first, second);
-}
-
 FileOps::Handle FaultyFileOps::open(const std::string& path, OpenMode mode) {
     Handle handle = ForwardingFileOps::open(path, mode);
     m_open.emplace(handle.native, handle);
@@ -100,11 +95,6 @@ std::optional<FileOps::Handle> FaultyFileOps::lock(const std::string& path) {
         m_open.emplace(handle->native, *handle);
     }
     return handle;
-}
-
-bool FaultyFileOps::link(const std::string& from, const std::string& to) {
-    before(Op::Link, to, std::nullopt);
-    return !m_noLinks && inner().link(from, to);
 }
 
 void FaultyFileOps::remove(const std::string& path) noexcept {

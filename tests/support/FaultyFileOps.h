@@ -47,9 +47,6 @@ public:
     // How many calls that can fail were made so far, of every kind.
     std::size_t Operations() const noexcept { return m_operations; }
 
-    // As on a file system without hard links: link does nothing and says so.
-    void RefuseLinks() { m_noLinks = true; }
-
     // After `steps` more operations of any kind the process is as good as killed: that operation
     // and every later one does nothing and raises Killed (remove, which cannot raise, only does
     // nothing), so the files stay as a kill would leave them. Steps() counts what a run takes.
@@ -61,11 +58,9 @@ public:
     void Reap();
 
     bool exists(const std::string& path) override;
-    bool sameFile(const std::string& first, const std::string& second) override;
     Handle open(const std::string& path, OpenMode mode) override;
     void close(Handle& file) override;
     void remove(const std::string& path) noexcept override;
-    bool link(const std::string& from, const std::string& to) override;
     std::optional<Handle> lock(const std::string& path) override;
 
 protected:
@@ -91,7 +86,6 @@ private:
     std::size_t m_steps = 0;
     std::optional<std::size_t> m_killAt;
     bool m_dead = false;
-    bool m_noLinks = false;
 };
 
 }  // namespace korvale::test

@@ -32,28 +32,18 @@ public:
 
     virtual bool exists(const std::string& path) = 0;
     virtual std::uint64_t size(const std::string& path) = 0;
-    // How many names (hard links) the file has; 1 where the host keeps no count.
-    virtual std::uint64_t linkCount(const std::string& path) = 0;
-    // Whether both paths name one file (links followed); false when either names none.
-    virtual bool sameFile(const std::string& first, const std::string& second) = 0;
     // The names of the entries of a folder, without "." and "..".
     virtual std::vector<std::string> list(const std::string& folder) = 0;
     virtual Handle open(const std::string& path, OpenMode mode) = 0;
     // Returns 0 only at the end of the file.
     virtual std::size_t read(Handle& file, char* buffer, std::size_t capacity) = 0;
     virtual void write(Handle& file, const char* data, std::size_t length) = 0;
-    // Makes the file's bytes durable, those written through this handle and any others (a handle
-    // open for reading can be flushed).
+    // Makes the bytes written through this handle, open for writing, durable.
     virtual void flush(Handle& file) = 0;
-    virtual void truncate(Handle& file, std::uint64_t length) = 0;
     virtual void close(Handle& file) = 0;
     // Replaces `to` with `from` in one step.
     virtual void rename(const std::string& from, const std::string& to) = 0;
     virtual void remove(const std::string& path) noexcept = 0;
-    // Gives the file `from` names the new name `to`, which must not exist yet: a copy that costs
-    // nothing, for as long as neither name is written in place. False, with nothing done, where
-    // the host or its file system cannot link them.
-    virtual bool link(const std::string& from, const std::string& to) = 0;
     // The file a path finally names, symbolic links followed; the path itself when it is no link.
     virtual std::string resolve(const std::string& path) = 0;
     // Gives `file` the access of the file at `model`, when there is one: its permission bits and,

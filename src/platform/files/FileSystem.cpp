@@ -49,23 +49,6 @@ void FileSystem::copyWhole(const std::string& source, const std::string& destina
     copy.commit();
 }
 
-void FileSystem::linkOrCopyWhole(const std::string& source, const std::string& destination) const {
-    if (!ReplacementFile::linkIn(*m_ops, source, destination)) {
-        copyWhole(source, destination);
-    }
-}
-
-void FileSystem::copyInPlace(const std::string& source, const std::string& destination) const {
-    const std::string bytes = File(*m_ops, source).ReadAll();
-    TextStream to = File(*m_ops, destination).OpenAsTextStream(IOMode::ForWriting);
-    to.Write(bytes);
-    to.Close();
-}
-
-void FileSystem::checkWritable(const std::string& path) const {
-    TextStream(*m_ops, m_ops->open(path, FileOps::OpenMode::Append), IOMode::ForAppending).Close();
-}
-
 void FileSystem::replaceWhole(const std::string& path, std::string_view content) const {
     ReplacementFile replacement(*m_ops, path);
     replacement.stream().Write(content);
@@ -82,11 +65,18 @@ std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
 }
 
 void FileSystem::removeLeftovers(const std::string& path) const {
-    ReplacementFile::removeLeftovers(*m_ops, path);
-}
-
-bool FileSystem::hasOtherNames(const std::string& path, const std::string& besides) const {
-    return m_ops->linkCount(path) > (m_ops->sameFile(path, besides) ? 2u : 1u);
+    const std::string real = m_ops->resolve(path);
+    const std::size_t end = real.find_last_of("\\/");  // either separator
+    if (end == std::string::npos) {
+        return;
+    }
+    const std::string folder = real.substr(0, end + 1);
+    const std::string prefix = real.substr(end + 1) + std::string(ReplacementFile::kMark);
+    for (const std::string& name : m_ops->list(folder)) {
+        if (name.starts_with(prefix)) {
+            m_ops->remove(folder + name);
+        }
+    }
 }
 
 std::uint64_t File::Size() const {
@@ -109,17 +99,10 @@ TextStream File::OpenAsTextStream(IOMode mode) const {
 }
 
 std::string File::ReadAll() const {
-    const std::uint64_t size = Size();
     TextStream stream = OpenAsTextStream(IOMode::ForReading);
-    std::string bytes = stream.ReadAll(static_cast<std::size_t>(size));
+    std::string bytes = stream.ReadAll();
     stream.Close();
     return bytes;
-}
-
-void File::truncate(std::uint64_t length) const {
-    TextStream stream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Append), IOMode::ForAppending);
-    stream.truncate(length);
-    stream.Close();
 }
 
 }  // namespace korvale

@@ -25,19 +25,12 @@ public:
 
     // The new file, open for writing.
     TextStream& stream() noexcept { return *m_stream; }
-    // Writes out what is buffered, makes the new file durable, and the file at `alsoDurable` too
-    // (a backup linked in), closes it and swaps it in.
-    void commit(const std::string& alsoDurable = {});
+    // Writes out the new file, makes it durable, closes it and swaps it in.
+    void commit();
 
-    // Swaps in a second name of the file `source` finally names for `target`; the swap lands on
-    // the file `target` finally names. It is not flushed here: the commit of the source's
-    // replacement makes it durable before that swap. False, with nothing changed, where the host
-    // cannot link the two: the caller then copies.
-    static bool linkIn(FileOps& ops, const std::string& source, const std::string& target);
-
-    // Removes what a stopped process left of its new files for `target`: only names of this
-    // pattern, and only when the caller knows that no one is writing one of them.
-    static void removeLeftovers(FileOps& ops, const std::string& target);
+    // Every new file for a target is named after it: the target's name, this mark and a random
+    // part.
+    static constexpr std::string_view kMark = ".korvale-new";
 
 private:
     FileOps& m_ops;

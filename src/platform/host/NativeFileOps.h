@@ -12,18 +12,14 @@ public:
 
     bool exists(const std::string& path) override;
     std::uint64_t size(const std::string& path) override;
-    std::uint64_t linkCount(const std::string& path) override;
-    bool sameFile(const std::string& first, const std::string& second) override;
     std::vector<std::string> list(const std::string& folder) override;
     Handle open(const std::string& path, OpenMode mode) override;
     std::size_t read(Handle& file, char* buffer, std::size_t capacity) override;
     void write(Handle& file, const char* data, std::size_t length) override;
     void flush(Handle& file) override;
-    void truncate(Handle& file, std::uint64_t length) override;
     void close(Handle& file) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) noexcept override;
-    bool link(const std::string& from, const std::string& to) override;
     std::string resolve(const std::string& path) override;
     void copyPermissions(const std::string& model, Handle& file) override;
     std::optional<Handle> lock(const std::string& path) override;
