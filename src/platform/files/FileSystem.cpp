@@ -99,8 +99,9 @@ TextStream File::OpenAsTextStream(IOMode mode) const {
 }
 
 std::string File::ReadAll() const {
+    const std::uint64_t size = Size();
     TextStream stream = OpenAsTextStream(IOMode::ForReading);
-    std::string bytes = stream.ReadAll();
+    std::string bytes = stream.ReadAll(static_cast<std::size_t>(size));
     stream.Close();
     return bytes;
 }

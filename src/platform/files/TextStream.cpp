@@ -5,6 +5,10 @@
 
 namespace korvale {
 
+namespace {
+constexpr std::size_t kPiece = 64 * 1024;
+}  // namespace
+
 TextStream::TextStream(FileOps& ops, FileOps::Handle handle, IOMode mode, std::size_t initialLine)
     : m_ops(&ops), m_handle(std::move(handle)), m_mode(mode), m_line(initialLine) {}
 
@@ -30,20 +34,18 @@ TextStream::~TextStream() {
     }
 }
 
-void TextStream::load() {
+void TextStream::load(std::size_t expected) {
     if (m_loaded) {
         return;
     }
-    // Each read asks for as much again as the file has given so far, and the one that finds the
-    // end gives 0.
+    // Room for the whole file, and a byte more so that the read that finds its end needs no more.
+    m_text.resize(std::max<std::size_t>(expected + 1, 4096));
     std::size_t got = 0;
-    for (std::size_t room = 64 * 1024;; room = std::max(room, got)) {
-        m_text.resize(got + room);
-        const std::size_t read = m_ops->read(m_handle, m_text.data() + got, room);
-        if (read == 0) {
-            break;
-        }
+    while (const std::size_t read = m_ops->read(m_handle, m_text.data() + got, m_text.size() - got)) {
         got += read;
+        if (got == m_text.size()) {
+            m_text.resize(2 * got);
+        }
     }
     m_text.resize(got);
     m_loaded = true;
@@ -68,9 +70,9 @@ std::string TextStream::ReadLine() {
     return line;
 }
 
-std::string TextStream::ReadAll() {
-    load();
-    std::string rest = m_text.substr(std::min(m_next, m_text.size()));
+std::string TextStream::ReadAll(std::size_t expected) {
+    load(expected);
+    std::string rest = m_next == 0 ? std::exchange(m_text, {}) : m_text.substr(m_next);
     m_next = m_text.size();
     m_line += static_cast<std::size_t>(std::ranges::count(rest, '\n'));
     return rest;
@@ -78,8 +80,12 @@ std::string TextStream::ReadAll() {
 
 void TextStream::Write(std::string_view text) {
     m_line += static_cast<std::size_t>(std::ranges::count(text, '\n'));
+    if (m_text.empty() && text.size() >= kPiece) {
+        m_ops->write(m_handle, text.data(), text.size());  // a whole file: not copied first
+        return;
+    }
     m_text += text;
-    if (m_text.size() >= 64 * 1024) {
+    if (m_text.size() >= kPiece) {
         writeHeld();  // a whole profile held twice would double a Play's memory
     }
 }

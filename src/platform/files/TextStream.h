@@ -29,8 +29,9 @@ public:
     bool AtEndOfStream();
     // The next line without its line break.
     std::string ReadLine();
-    // Everything from the stream's position to the end of the file.
-    std::string ReadAll();
+    // Everything from the stream's position to the end of the file; `expected`, the file's size
+    // when known, lets it be read in one piece.
+    std::string ReadAll(std::size_t expected = 0);
 
     void Write(std::string_view text);
     void WriteBlankLines(std::size_t count);
@@ -45,7 +46,7 @@ public:
     void Close();
 
 private:
-    void load();
+    void load(std::size_t expected = 0);
     void writeHeld();
 
     FileOps* m_ops;
