@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "platform/files/FileError.h"
 #include "platform/files/Text.h"
 
 namespace korvale {
@@ -47,6 +48,26 @@ GamePaths profileUnder(std::string_view folder, std::string program) {
     return {UTGamePath(folder, kProfilePath), UTGamePath(folder, kBackupPath), std::move(program)};
 }
 
+// The native game takes its profile from its preference folder under the home folder when there
+// is one there, else from the folder of the program that runs; with neither, its first start
+// makes the preference folder's, and a switch now would have nothing to switch.
+GamePaths nativeGamePaths(const std::string& game, std::string_view native, const FileSystem& files,
+                          const HostEnvironment& host) {
+    GamePaths home = profileUnder(host.homeFolder() + "\\.utpg", UTGamePath(game, native));
+    if (files.FileExists(home.profile)) {
+        return home;
+    }
+    const std::string own = UTGamePath(game, native.substr(0, native.find('\\')));
+    GamePaths beside{UTGamePath(own, "User.ini"), UTGamePath(own, "UserKorvale.old"),
+                     std::move(home.program)};
+    if (files.FileExists(beside.profile)) {
+        return beside;
+    }
+    throw FileError(files.nativePath(home.profile),
+                    "Unreal Tournament makes this profile when it first starts. Start the game "
+                    "once, then Play.");
+}
+
 }  // namespace
 
 GamePaths locateGamePaths(std::string_view folder, const FileSystem& files,
@@ -60,9 +81,8 @@ GamePaths locateGamePaths(std::string_view folder, const FileSystem& files,
                 break;
             }
             for (const std::string_view native : nativePrograms(host.architecture())) {
-                std::string program = UTGamePath(game, native);
-                if (files.FileExists(program)) {
-                    return profileUnder(host.homeFolder() + "\\.utpg", std::move(program));
+                if (files.FileExists(UTGamePath(game, native))) {
+                    return nativeGamePaths(game, native, files, host);
                 }
             }
             break;

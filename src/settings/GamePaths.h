@@ -22,7 +22,9 @@ struct GamePaths {
 // The files the game really uses, from the game folder (Latin-1) on this host:
 // - the native Linux game (a program for the machine's architecture under System64,
 //   SystemARM64 or System, and no System\UnrealTournament.exe) reads
-//   $HOME/.utpg/System/User.ini, and its own program is started;
+//   $HOME/.utpg/System/User.ini when it exists, else User.ini beside that program, and that
+//   program is started; with neither, a FileError names the home one, which the game makes at
+//   its first start;
 // - on Windows, once the game, virtualised, has its own copy of the profile under
 //   %LOCALAPPDATA%\VirtualStore, that copy is the profile, and the program stays the real one;
 // - otherwise System\User.ini, System\UserKorvale.old and System\UnrealTournament.exe.

@@ -1,16 +1,20 @@
-// The native Linux game (469c and later) reads its profile under $HOME and is started by its own
-// program; the test's own HOME stands in for the user's. POSIX only.
+// The native Linux game (469c and later) reads its profile under $HOME, else beside its own
+// program, and is started by that program; the test's own HOME stands in for the user's. POSIX
+// only.
 #include <cstdlib>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FakeHost.h"
 #include "FixedPick.h"
 #include "RawFiles.h"
+#include "RecordingLauncher.h"
 #include "RecordingUi.h"
 #include "TempFolders.h"
 #include "platform/host/NativeLauncher.h"
@@ -32,6 +36,8 @@ std::string Utf16Le(std::u16string_view text) {
 }
 const std::string kProfile = Utf16Le(u"[DefaultPlayer]\r\nName=Player\r\nS=\u0141\r\n");
 const std::string kRewritten = Utf16Le(u"[DefaultPlayer]\r\nName=Zo\u00E9\u00FF\r\nS=\u0141\r\n");
+const std::string kFirstStart =
+    "Unreal Tournament makes this profile when it first starts. Start the game once, then Play.";
 
 // HOME set for the test, and put back after it.
 class ScopedHome {
@@ -108,21 +114,57 @@ TEST_F(NativeLinuxGameTest, ItsProfileUnderHomeIsSwitchedAndItsProgramStarted) {
     }
 }
 
-TEST_F(NativeLinuxGameTest, AMissingProfileUnderHomeSaysErrorAndWhere) {
-    if (Host().architecture() == Architecture::Other) {
-        GTEST_SKIP() << "no native game for this machine";
-    }
-    for (const char* name : {"System/ut-bin", "System64/ut-bin", "SystemARM64/ut-bin"}) {
-        fs::create_directories((GameDir() / name).parent_path());
-        WriteBytes(GameDir() / name, "");
-    }
-    WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
+// The game takes the profile under HOME when there is one, else its own folder's, and makes the
+// first at its first start: Play switches the one it takes, with the backup, the lock and the
+// leftovers beside it, and touches nothing else.
+TEST_F(NativeLinuxGameTest, SwitchesTheProfileTheGameFindsFirst) {
+    const std::pair<const char*, Architecture> natives[] = {
+        {"System64/ut-bin-amd64", Architecture::X86_64},
+        {"SystemARM64/ut-bin-arm64", Architecture::Arm64},
+        {"System/ut-bin", Architecture::X86}};
+    const auto key = [&](const fs::path& file) {
+        return PathText(file.lexically_relative(Root()));
+    };
+    for (const auto& [name, architecture] : natives) {
+        for (const auto& [inHome, inOwn] : {std::pair{false, true}, {true, true}, {false, false}}) {
+            SCOPED_TRACE(std::string(name) + (inHome ? ", home" : "") + (inOwn ? ", own" : ""));
+            fs::remove_all(m_home);
+            fs::remove_all(GameDir());
+            const fs::path program = MakeGameFolder("game") / name;
+            const fs::path own = program.parent_path() / "User.ini";
+            fs::create_directories(m_profile.parent_path());
+            fs::create_directories(program.parent_path());
+            WriteBytes(program, "");
+            for (const auto& [present, profile] : {std::pair{inHome, m_profile}, {inOwn, own}}) {
+                if (present) {
+                    WriteBytes(profile, kProfile);
+                    WriteBytes(fs::path(profile) += ".korvale-new-1", "left by a stop");
+                }
+            }
+            WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
+            auto expected = FolderBytes(Root());
+            std::vector<Message> messages{{"Error", PathText(m_profile) + ": " + kFirstStart}};
+            std::vector<std::string> started;
+            if (inHome || inOwn) {
+                const fs::path switched = inHome ? m_profile : own;
+                expected[key(switched)] = kRewritten;
+                expected[key(switched.parent_path() / "UserKorvale.old")] = kProfile;
+                expected[key(switched) + ".korvale-lock"] = "";
+                expected.erase(key(switched) + ".korvale-new-1");
+                messages.clear();
+                started.push_back(PathText(program));
+            }
+            RecordingUi ui;
+            RecordingLauncher launcher;
+            const FakeHost host(HostEnvironment::System::Linux, architecture, PathText(m_home));
 
-    PlayCommand(Files(), m_folder, m_ui, m_launcher, Host()).PlayUT(m_pick);
+            PlayCommand(Files(), m_folder, ui, launcher, host).PlayUT(m_pick);
 
-    ASSERT_EQ(m_ui.Messages().size(), 1u);
-    EXPECT_EQ(m_ui.Messages()[0].text, "Error");
-    EXPECT_THAT(m_ui.Messages()[0].detail, StartsWith(PathText(m_profile) + ": "));
+            EXPECT_EQ(ui.Messages(), messages);
+            EXPECT_EQ(launcher.Started(), started);
+            EXPECT_EQ(FolderBytes(Root()), expected);
+        }
+    }
 }
 
 }  // namespace
