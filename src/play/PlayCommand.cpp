@@ -66,6 +66,9 @@ void PlayCommand::PlayUT(const PlayerPick& pick) {
         // No other Play of this profile runs now: what is left of new files was left by a stop.
         m_files->removeLeftovers(paths.profile);
         m_files->removeLeftovers(paths.backup);
+        // Replacing goes through where the profile itself may not be written (read-only, or
+        // held by a program that shares no writing): that refusal stands, before any write.
+        m_files->checkWritable(paths.profile);
         // A new file beside the backup, durable before it is renamed over it.
         m_files->copyWhole(paths.profile, paths.backup);
         if (!m_ui->processEvents()) {

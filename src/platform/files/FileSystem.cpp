@@ -55,6 +55,10 @@ void FileSystem::replaceWhole(const std::string& path, std::string_view content)
     replacement.commit();
 }
 
+void FileSystem::checkWritable(const std::string& path) const {
+    TextStream(*m_ops, m_ops->open(path, FileOps::OpenMode::Append), IOMode::ForAppending).Close();
+}
+
 std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
     std::optional<FileOps::Handle> held =
         m_ops->lock(m_ops->resolve(path) + std::string(kLockSuffix));

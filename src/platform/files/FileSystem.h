@@ -15,7 +15,7 @@ namespace korvale {
 class File;
 
 // Korvale's file layer: a few operations on small single-byte text files, over the host's
-// FileOps, and the four a Play needs to switch a profile safely. Paths are UTF-8 text; Korvale
+// FileOps, and the few a Play needs to switch a profile safely. Paths are UTF-8 text; Korvale
 // forms them with backslashes.
 class FileSystem {
 public:
@@ -40,10 +40,9 @@ public:
     // Replaces the bytes of `path` (creating it when missing) in one step: the file holds either
     // its old bytes or all of `content`. A symbolic link stays a link; mode and owner are kept.
     void replaceWhole(const std::string& path, std::string_view content) const;
-    // A new file that replaces `path` whole once committed, with the access of `model` (by
-    // default `path` itself) when that file exists.
-    ReplacementFile replacement(const std::string& path, const std::string& model = {}) const {
-        return ReplacementFile(*m_ops, path, model);
+    // A new file that replaces `path` whole once committed (ReplacementFile).
+    ReplacementFile replacement(const std::string& path) const {
+        return ReplacementFile(*m_ops, path);
     }
 
     // The host's lock of one Play of the file `path` finally names, on a file beside it, across
@@ -52,6 +51,9 @@ public:
     // Removes what a stopped process left of its replacement files for `path`: only when the
     // caller knows that no one is writing one of them.
     void removeLeftovers(const std::string& path) const;
+
+    // Raises the host's refusal when the file may not be opened for writing; changes nothing.
+    void checkWritable(const std::string& path) const;
 
     // The path as the host writes it: for messages, and for what is handed to the host.
     std::string nativePath(const std::string& path) const { return m_ops->nativeForm(path); }
