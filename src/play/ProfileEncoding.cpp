@@ -72,16 +72,9 @@ ProfileEncoding profileEncoding(std::string_view profile, std::string_view playe
 }
 
 std::string_view byteOrderMark(ProfileEncoding encoding) noexcept {
-    switch (encoding) {
-        case ProfileEncoding::Utf8Bom:
-            return kUtf8Mark;
-        case ProfileEncoding::Utf16Le:
-            return kUtf16LeBom;
-        case ProfileEncoding::Latin1:
-        case ProfileEncoding::Utf8:
-            break;
-    }
-    return {};
+    return encoding == ProfileEncoding::Utf8Bom   ? kUtf8Mark
+           : encoding == ProfileEncoding::Utf16Le ? kUtf16LeBom
+                                                  : std::string_view();
 }
 
 std::string latin1ToProfile(std::string_view latin1, ProfileEncoding encoding) {
