@@ -6,7 +6,17 @@
 namespace korvale {
 
 namespace {
+
 constexpr std::size_t kPiece = 64 * 1024;
+
+std::size_t lineBreaks(std::string_view text) noexcept {
+    std::size_t count = 0;
+    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace
 
 TextStream::TextStream(FileOps& ops, FileOps::Handle handle, IOMode mode, std::size_t initialLine)
@@ -74,12 +84,11 @@ std::string TextStream::ReadAll(std::size_t expected) {
     load(expected);
     std::string rest = m_next == 0 ? std::exchange(m_text, {}) : m_text.substr(m_next);
     m_next = m_text.size();
-    m_line += static_cast<std::size_t>(std::ranges::count(rest, '\n'));
     return rest;
 }
 
 void TextStream::Write(std::string_view text) {
-    m_line += static_cast<std::size_t>(std::ranges::count(text, '\n'));
+    m_line += lineBreaks(text);
     if (m_text.empty() && text.size() >= kPiece) {
         m_ops->write(m_handle, text.data(), text.size());  // a whole file: not copied first
         return;
@@ -97,11 +106,18 @@ void TextStream::WriteBlankLines(std::size_t count) {
 }
 
 void TextStream::writeHeld() {
-    // What failed to go out is dropped, as a stream released after a failure drops it.
-    std::string held = std::exchange(m_text, {});
-    if (!held.empty()) {
-        m_ops->write(m_handle, held.data(), held.size());
+    if (m_text.empty()) {
+        return;
     }
+    // What failed to go out is dropped, as a stream released after a failure drops it; the
+    // buffer's room stays for the next piece.
+    try {
+        m_ops->write(m_handle, m_text.data(), m_text.size());
+    } catch (...) {
+        m_text.clear();
+        throw;
+    }
+    m_text.clear();
 }
 
 void TextStream::flush() {

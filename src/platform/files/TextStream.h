@@ -29,8 +29,9 @@ public:
     bool AtEndOfStream();
     // The next line without its line break.
     std::string ReadLine();
-    // Everything from the stream's position to the end of the file; `expected`, the file's size
-    // when known, lets it be read in one piece.
+    // Everything from the stream's position to the end of the file, for a file read whole: its
+    // line breaks are not counted in Line. `expected`, the file's size when known, lets it be
+    // read in one piece.
     std::string ReadAll(std::size_t expected = 0);
 
     void Write(std::string_view text);
