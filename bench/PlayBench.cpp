@@ -64,7 +64,7 @@ std::string Profile(std::size_t bytes, ProfileEncoding encoding) {
         text += real;
     }
     if (encoding == ProfileEncoding::Utf16Le) {
-        text = fromLatin1(text, encoding) + std::string("\x22\x6F\x0D\x00\x0A\x00", 6);  // U+6F22
+        text = latin1ToProfile(text, encoding) + std::string("\x22\x6F\x0D\x00\x0A\x00", 6);  // U+6F22
     }
     return std::string(byteOrderMark(encoding)) + text;
 }

@@ -8,7 +8,6 @@ namespace korvale {
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 
 bool beyondAscii(char c) noexcept {
@@ -38,33 +37,16 @@ std::size_t sequenceLength(std::string_view text) noexcept {
     return length;
 }
 
-// The first byte beyond ASCII from `from` on, or the text's size. Blocks of ASCII are passed
-// over whole: an OR without a branch becomes vector code, where a search byte by byte cannot.
-std::size_t nextBeyondAscii(std::string_view text, std::size_t from) noexcept {
-    constexpr std::size_t kBlock = 64;
-    for (; from + kBlock <= text.size(); from += kBlock) {
-        unsigned char any = 0;
-        for (std::size_t i = 0; i < kBlock; ++i) {
-            any |= static_cast<unsigned char>(text[from + i]);
-        }
-        if (any >= 0x80) {
-            break;
-        }
-    }
-    const auto at = std::find_if(text.begin() + std::ptrdiff_t(from), text.end(), beyondAscii);
-    return std::size_t(at - text.begin());
-}
-
 // Strict UTF-8 with at least one character beyond ASCII.
 bool isUtf8BeyondAscii(std::string_view text) noexcept {
     bool found = false;
-    for (std::size_t at = nextBeyondAscii(text, 0); at < text.size();
-         at = nextBeyondAscii(text, at)) {
-        const std::size_t length = sequenceLength(text.substr(at));
+    for (auto at = std::ranges::find_if(text, beyondAscii); at != text.end();
+         at = std::find_if(at, text.end(), beyondAscii)) {
+        const std::size_t length = sequenceLength(text.substr(std::size_t(at - text.begin())));
         if (length == 0) {
             return false;
         }
-        at += length;
+        at += std::ptrdiff_t(length);
         found = true;
     }
     return found;
@@ -77,7 +59,7 @@ ProfileEncoding profileEncoding(std::string_view profile, std::string_view playe
     if (profile.starts_with(kUtf16LeBom)) {
         return ProfileEncoding::Utf16Le;
     }
-    if (profile.starts_with(kUtf8Bom)) {
+    if (profile.starts_with(kUtf8Mark)) {
         return ProfileEncoding::Utf8Bom;
     }
     // Pure ASCII stays single bytes: every version of the game reads a name written so, the 469
@@ -90,19 +72,12 @@ ProfileEncoding profileEncoding(std::string_view profile, std::string_view playe
 }
 
 std::string_view byteOrderMark(ProfileEncoding encoding) noexcept {
-    switch (encoding) {
-        case ProfileEncoding::Utf8Bom:
-            return kUtf8Bom;
-        case ProfileEncoding::Utf16Le:
-            return kUtf16LeBom;
-        case ProfileEncoding::Latin1:
-        case ProfileEncoding::Utf8:
-            break;
-    }
-    return {};
+    return encoding == ProfileEncoding::Utf8Bom   ? kUtf8Mark
+           : encoding == ProfileEncoding::Utf16Le ? kUtf16LeBom
+                                                  : std::string_view();
 }
 
-std::string fromLatin1(std::string_view latin1, ProfileEncoding encoding) {
+std::string latin1ToProfile(std::string_view latin1, ProfileEncoding encoding) {
     switch (encoding) {
         case ProfileEncoding::Latin1:
             break;

@@ -24,6 +24,6 @@ ProfileEncoding profileEncoding(std::string_view profile, std::string_view playe
 std::string_view byteOrderMark(ProfileEncoding encoding) noexcept;
 
 // Korvale's Latin-1 text in the profile's encoding.
-std::string fromLatin1(std::string_view latin1, ProfileEncoding encoding);
+std::string latin1ToProfile(std::string_view latin1, ProfileEncoding encoding);
 
 }  // namespace korvale

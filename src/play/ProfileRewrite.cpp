@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/files/Text.h"
+
 namespace korvale {
 
 namespace {
@@ -27,16 +29,6 @@ std::string_view bytesOf(Text<Char> text) noexcept {
     return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(Char)};
 }
 
-// Leading and trailing spaces removed; tabs and everything else stay.
-template <typename Char>
-Text<Char> trimmed(Text<Char> line) noexcept {
-    const std::size_t first = line.find_first_not_of(Char(' '));
-    if (first == Text<Char>::npos) {
-        return {};
-    }
-    return line.substr(first, line.find_last_not_of(Char(' ')) - first + 1);
-}
-
 template <typename Char>
 bool isKey(Text<Char> key, std::string_view ascii) noexcept {
     return std::ranges::equal(key, ascii, [](Char unit, char c) { return unit == Char(c); });
@@ -45,7 +37,7 @@ bool isKey(Text<Char> key, std::string_view ascii) noexcept {
 // The game's ini reader takes a key as everything before the first "=": only whole keys match,
 // so "NoName=" in the input bindings or "Name=" inside a value are left alone.
 template <typename Char>
-std::string_view rewritten(Text<Char> line, const IdentityLines& identity) noexcept {
+std::string_view rewrittenLine(Text<Char> line, const IdentityLines& identity) noexcept {
     const std::size_t equals = line.find(Char('='));
     if (equals == Text<Char>::npos) {
         return bytesOf(line);
@@ -57,32 +49,19 @@ std::string_view rewritten(Text<Char> line, const IdentityLines& identity) noexc
     return isKey(key, "ngWorldSecret") ? std::string_view(identity.secret) : bytesOf(line);
 }
 
-// A line ends at the code unit LF, a CR before it going with it. Lines go out in chunks: a
-// stream write for each would cost more than the rewrite itself.
+// A line ends at the code unit LF, a CR before it going with it.
 template <typename Char>
 void rewriteLines(Text<Char> text, TextStream& output, const IdentityLines& identity) {
-    constexpr std::size_t kChunk = 64 * 1024;
-    std::string chunk;
-    chunk.reserve(kChunk + 256);
     while (!text.empty()) {
         const std::size_t end = text.find(Char('\n'));
         Text<Char> line = text.substr(0, end);
-        if (end == Text<Char>::npos) {
-            text = {};
-        } else {
-            text.remove_prefix(end + 1);
-            if (!line.empty() && line.back() == Char('\r')) {
-                line.remove_suffix(1);
-            }
+        text.remove_prefix(end == Text<Char>::npos ? text.size() : end + 1);
+        if (end != Text<Char>::npos && line.ends_with(Char('\r'))) {
+            line.remove_suffix(1);
         }
-        chunk += rewritten(trimmed(line), identity);
-        chunk += identity.lineBreak;
-        if (chunk.size() >= kChunk) {
-            output.Write(chunk);
-            chunk.clear();
-        }
+        output.Write(rewrittenLine(trim(line), identity));
+        output.Write(identity.lineBreak);
     }
-    output.Write(chunk);
 }
 
 }  // namespace
@@ -91,9 +70,9 @@ void RewriteProfile(std::string_view profile, TextStream& output, std::string_vi
                     std::string_view password) {
     const ProfileEncoding encoding = profileEncoding(profile, playerName, password);
     const IdentityLines identity{
-        fromLatin1("Name=", encoding) + fromLatin1(playerName, encoding),
-        fromLatin1("ngWorldSecret=", encoding) + fromLatin1(password, encoding),
-        fromLatin1("\r\n", encoding)};
+        latin1ToProfile("Name=", encoding) + latin1ToProfile(playerName, encoding),
+        latin1ToProfile("ngWorldSecret=", encoding) + latin1ToProfile(password, encoding),
+        latin1ToProfile("\r\n", encoding)};
     const std::string_view mark = byteOrderMark(encoding);
     output.Write(mark);
     const std::string_view text = profile.substr(mark.size());

@@ -8,15 +8,6 @@ namespace {
 constexpr std::string_view kSettingFileName = "UTDir.ini";
 }  // namespace
 
-std::string UTGamePath(std::string_view folder, std::string_view relative) {
-    std::string path(folder);
-    if (path.empty() || path.back() != '\\') {
-        path += '\\';
-    }
-    path += relative;
-    return path;
-}
-
 GameFolder::GameFolder(const FileSystem& files) : m_files(&files) {}
 
 void GameFolder::SetDirIniPath() {
@@ -66,6 +57,7 @@ void GameFolder::refresh() {
 
 GamePaths GameFolder::gamePaths(const HostEnvironment& host) const {
     GamePaths paths = locateGamePaths(m_gUTDir, *m_files, host);
+    // The one place a game path takes the host's form: the launcher and messages get it so.
     for (std::string* path : {&paths.profile, &paths.backup, &paths.program}) {
         *path = m_files->nativePath(*path);
     }

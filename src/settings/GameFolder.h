@@ -11,10 +11,6 @@
 
 namespace korvale {
 
-// The game folder joined with a relative path ("System\User.ini" and the like): one backslash
-// between them unless the folder already ends with one. Latin-1 in, Latin-1 out.
-std::string UTGamePath(std::string_view folder, std::string_view relative);
-
 // The one setting: the game folder, kept in UTDir.ini next to the program.
 class GameFolder {
 public:

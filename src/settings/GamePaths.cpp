@@ -4,9 +4,17 @@
 
 #include "platform/files/FileError.h"
 #include "platform/files/Text.h"
-#include "settings/GameFolder.h"
 
 namespace korvale {
+
+std::string UTGamePath(std::string_view folder, std::string_view relative) {
+    std::string path(folder);
+    if (path.empty() || path.back() != '\\') {
+        path += '\\';
+    }
+    path += relative;
+    return path;
+}
 
 namespace {
 

@@ -8,6 +8,10 @@
 
 namespace korvale {
 
+// The game folder joined with a relative path ("System\User.ini" and the like): one backslash
+// between them unless the folder already ends with one. Latin-1 in, Latin-1 out.
+std::string UTGamePath(std::string_view folder, std::string_view relative);
+
 // The three files of one Play, as file-layer paths (UTF-8).
 struct GamePaths {
     std::string profile;  // the profile the game reads, rewritten

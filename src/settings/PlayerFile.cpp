@@ -1,5 +1,6 @@
 #include "settings/PlayerFile.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/files/Text.h"
@@ -33,37 +34,21 @@ std::vector<Player> LoadPlayers(const FileSystem& files) {
 
 std::size_t AppendPlayer(const FileSystem& files, const Player& player) {
     const std::string path = files.programFile(kPlayerFileName);
-    const bool created = !files.FileExists(path);
-    if (created) {
-        // It holds passwords.
+    if (!files.FileExists(path)) {
+        // It holds passwords; the replacement below takes this file's access.
         files.CreateTextFile(path, FileSystem::Access::OwnerOnly).Close();
     }
-    const File file = files.GetFile(path);
-    const std::uint64_t oldSize = file.Size();
-    std::size_t index = 0;
-    try {
-        TextStream stream = file.OpenAsTextStream(IOMode::ForAppending);
-        if (oldSize > 0) {
-            stream.WriteBlankLines(1);
-        }
-        stream.Write(trim(player.name));
-        stream.Write(",");
-        stream.Write(trim(player.password));
-        index = stream.Line() - 1;
-        stream.flush();
-        stream.Close();
-    } catch (...) {
-        // No half record: the file goes back to what it was.
-        try {
-            if (created) {
-                files.removeFile(path);
-            } else {
-                file.truncate(oldSize);
-            }
-        } catch (...) {
-        }
-        throw;
+    std::string records = files.GetFile(path).ReadAll();
+    if (!records.empty()) {
+        records += "\r\n";
     }
+    // The new player goes in at the line it lands on.
+    const auto index = static_cast<std::size_t>(std::ranges::count(records, '\n'));
+    records += trim(player.name);
+    records += ',';
+    records += trim(player.password);
+    // No half record: the file holds the old records or all of them with the new one.
+    files.replaceWhole(path, records);
     return index;
 }
 

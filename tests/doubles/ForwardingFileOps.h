@@ -17,15 +17,12 @@ public:
         Read,
         Write,
         Flush,
-        Truncate,
         Close,
         Rename,
         Size,
         Resolve,
         Permissions,
-        Links,
         List,
-        Link,
         Lock
     };
 
@@ -51,10 +48,6 @@ public:
     void flush(Handle& file) override {
         before(Op::Flush, file.path);
         m_inner->flush(file);
-    }
-    void truncate(Handle& file, std::uint64_t length) override {
-        before(Op::Truncate, file.path);
-        m_inner->truncate(file, length);
     }
     void close(Handle& file) override {
         before(Op::Close, file.path);

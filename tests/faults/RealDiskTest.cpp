@@ -31,7 +31,6 @@ using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
-using ::testing::UnorderedElementsAreArray;
 
 constexpr std::size_t kPage = 4096;
 
@@ -119,7 +118,7 @@ TEST_F(RealDiskTest, PlayWithNoRoomForANewFileLeavesEverythingWhole) {
     WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(SystemPath("User.ini"), profile);
     LeaveFree(system, 4);
-    // The backup, a whole copy, finds no room.
+
     Play();
 
     ASSERT_EQ(m_ui.Messages().size(), 1u);
@@ -132,13 +131,12 @@ TEST_F(RealDiskTest, PlayWithNoRoomForANewFileLeavesEverythingWhole) {
     EXPECT_THAT(m_launcher.Started(), IsEmpty());
 }
 
-TEST_F(RealDiskTest, PlayThatRunsOutOfRoomMidRewritePutsTheOldProfileBack) {
+TEST_F(RealDiskTest, PlayThatRunsOutOfRoomForTheRewriteKeepsTheOldProfile) {
     const fs::path system = GameDir() / "System";
     if (auto reason = MountTmpfs(system, 64)) {
         GTEST_SKIP() << *reason;
     }
-    // The backup takes the free pages; the emptied profile's pages then hold all but the last
-    // page of the rewrite, which grows by one CR a line, and exactly the old bytes again.
+    // The backup takes the free pages, and the rewrite finds none.
     const std::string profile = LfProfile(8);
     WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
     WriteBytes(SystemPath("User.ini"), profile);

@@ -118,10 +118,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(!utf16 || output.size() % 2 == 0, "UTF-16LE comes out in whole code units");
     Require(!utf16 || !Decodes(in) || Decodes(out), "UTF-16LE that decoded still decodes");
 
-    const Units nameKey = Decode(fromLatin1("Name=", encoding), utf16);
-    const Units secretKey = Decode(fromLatin1("ngWorldSecret=", encoding), utf16);
-    const Units nameLine = nameKey + Decode(fromLatin1(name, encoding), utf16);
-    const Units secretLine = secretKey + Decode(fromLatin1(password, encoding), utf16);
+    const Units nameKey = Decode(latin1ToProfile("Name=", encoding), utf16);
+    const Units secretKey = Decode(latin1ToProfile("ngWorldSecret=", encoding), utf16);
+    const Units nameLine = nameKey + Decode(latin1ToProfile(name, encoding), utf16);
+    const Units secretLine = secretKey + Decode(latin1ToProfile(password, encoding), utf16);
     const std::vector<Units> inLines = LinesOf(in);
     const std::vector<Units> outLines = LinesOf(out);
     Require(inLines.size() == outLines.size(), "exactly as many lines come out as went in");

@@ -138,17 +138,6 @@ TEST_F(TextStreamTest, ReleasedWithoutCloseLeavesNothingOpen) {
     EXPECT_EQ(ReadBytes(ProgramPath("other.txt")), "");
 }
 
-TEST_F(TextStreamTest, TruncateCutsBackWhatWasWritten) {
-    WriteBytes(Disk(), "a,1");
-    TextStream stream = Open(IOMode::ForAppending);
-    stream.Write("\r\nb,2");
-    stream.flush();
-    stream.Write("still buffered");
-    stream.truncate(3);
-    stream.Close();
-    EXPECT_EQ(ReadBytes(Disk()), "a,1");
-}
-
 TEST_F(TextStreamTest, AFailedWriteIsRaisedByCloseAndTheFileIsClosed) {
     for (const auto op : {FaultyFileOps::Op::Write, FaultyFileOps::Op::Close}) {
         SCOPED_TRACE(static_cast<int>(op));

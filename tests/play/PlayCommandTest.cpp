@@ -285,7 +285,7 @@ TEST_F(PlayTest, WhenTheProgramEndsDuringTheEventStepTheProfileIsLeftAlone) {
     EXPECT_THAT(m_launcher.Started(), IsEmpty());
 }
 
-TEST_F(PlayTest, ALinkedProfileStaysLinkedWithItsModeAndOwner) {
+TEST_F(PlayTest, ASymbolicLinkToTheProfileStaysALinkAndItsTargetKeepsModeAndOwner) {
     KORVALE_POSIX_ONLY();
     const fs::path profiles = Root() / "profiles";
     const fs::path real = profiles / "User.ini";
@@ -317,6 +317,15 @@ TEST_F(PlayTest, ALinkedProfileStaysLinkedWithItsModeAndOwner) {
               fs::perms(0640))
         << "the backup holds the password too";
     EXPECT_THAT(FilesIn(profiles), ElementsAre("User.ini", "User.ini.korvale-lock"));
+}
+
+TEST_F(PlayTest, AProfileWithOtherHardLinksIsReplacedAndTheOtherNamesKeepThePreviousOne) {
+    fs::create_hard_link(SystemPath("User.ini"), Root() / "Clan.ini");
+    Play();
+    EXPECT_THAT(m_ui.Messages(), IsEmpty());
+    EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
+    EXPECT_EQ(ReadBytes(Root() / "Clan.ini"), kProfile);
+    EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
 }
 
 TEST_F(PlayTest, APlayOfAProfileAnotherProcessIsPlayingChangesNothing) {

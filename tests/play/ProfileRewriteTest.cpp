@@ -16,7 +16,7 @@ using namespace std::string_literals;
 constexpr ProfileEncoding kWidths[] = {ProfileEncoding::Latin1, ProfileEncoding::Utf16Le};
 
 std::string Encoded(std::string_view latin1, ProfileEncoding encoding) {
-    return std::string(byteOrderMark(encoding)) + fromLatin1(latin1, encoding);
+    return std::string(byteOrderMark(encoding)) + latin1ToProfile(latin1, encoding);
 }
 
 class RewriteProfileTest : public TempFolders {

@@ -47,9 +47,6 @@ public:
     // How many calls that can fail were made so far, of every kind.
     std::size_t Operations() const noexcept { return m_operations; }
 
-    // As on a file system without hard links: link does nothing and says so.
-    void RefuseLinks() { m_noLinks = true; }
-
     // After `steps` more operations of any kind the process is as good as killed: that operation
     // and every later one does nothing and raises Killed (remove, which cannot raise, only does
     // nothing), so the files stay as a kill would leave them. Steps() counts what a run takes.
@@ -89,7 +86,6 @@ private:
     std::size_t m_steps = 0;
     std::optional<std::size_t> m_killAt;
     bool m_dead = false;
-    bool m_noLinks = false;
 };
 
 }  // namespace korvale::test

@@ -38,10 +38,8 @@ public:
     // Returns 0 only at the end of the file.
     virtual std::size_t read(Handle& file, char* buffer, std::size_t capacity) = 0;
     virtual void write(Handle& file, const char* data, std::size_t length) = 0;
-    // Makes the file's bytes durable, those written through this handle and any others (a handle
-    // open for reading can be flushed).
+    // Makes the bytes written through this handle, open for writing, durable.
     virtual void flush(Handle& file) = 0;
-    virtual void truncate(Handle& file, std::uint64_t length) = 0;
     virtual void close(Handle& file) = 0;
     // Replaces `to` with `from` in one step.
     virtual void rename(const std::string& from, const std::string& to) = 0;

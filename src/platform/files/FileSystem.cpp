@@ -49,25 +49,14 @@ void FileSystem::copyWhole(const std::string& source, const std::string& destina
     copy.commit();
 }
 
-void FileSystem::linkOrCopyWhole(const std::string& source, const std::string& destination) const {
-    copyWhole(source, destination);
-}
-
-void FileSystem::copyInPlace(const std::string& source, const std::string& destination) const {
-    const std::string bytes = File(*m_ops, source).ReadAll();
-    TextStream to = File(*m_ops, destination).OpenAsTextStream(IOMode::ForWriting);
-    to.Write(bytes);
-    to.Close();
-}
-
-void FileSystem::checkWritable(const std::string& path) const {
-    TextStream(*m_ops, m_ops->open(path, FileOps::OpenMode::Append), IOMode::ForAppending).Close();
-}
-
 void FileSystem::replaceWhole(const std::string& path, std::string_view content) const {
     ReplacementFile replacement(*m_ops, path);
     replacement.stream().Write(content);
     replacement.commit();
+}
+
+void FileSystem::checkWritable(const std::string& path) const {
+    TextStream(*m_ops, m_ops->open(path, FileOps::OpenMode::Append), IOMode::ForAppending).Close();
 }
 
 std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
@@ -80,11 +69,18 @@ std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
 }
 
 void FileSystem::removeLeftovers(const std::string& path) const {
-    ReplacementFile::removeLeftovers(*m_ops, path);
-}
-
-bool FileSystem::hasOtherNames(const std::string&, const std::string&) const {
-    return false;
+    const std::string real = m_ops->resolve(path);
+    const std::size_t end = real.find_last_of("\\/");  // either separator
+    if (end == std::string::npos) {
+        return;
+    }
+    const std::string folder = real.substr(0, end + 1);
+    const std::string prefix = real.substr(end + 1) + std::string(ReplacementFile::kMark);
+    for (const std::string& name : m_ops->list(folder)) {
+        if (name.starts_with(prefix)) {
+            m_ops->remove(folder + name);
+        }
+    }
 }
 
 std::uint64_t File::Size() const {
@@ -112,12 +108,6 @@ std::string File::ReadAll() const {
     std::string bytes = stream.ReadAll(static_cast<std::size_t>(size));
     stream.Close();
     return bytes;
-}
-
-void File::truncate(std::uint64_t length) const {
-    TextStream stream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Append), IOMode::ForAppending);
-    stream.truncate(length);
-    stream.Close();
 }
 
 }  // namespace korvale

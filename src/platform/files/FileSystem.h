@@ -14,9 +14,9 @@ namespace korvale {
 
 class File;
 
-// Korvale's file layer: a few operations on single-byte text files, over the host's FileOps, and
-// what a Play needs to switch a profile safely. Paths are UTF-8 text; Korvale forms them with
-// backslashes.
+// Korvale's file layer: a few operations on small single-byte text files, over the host's
+// FileOps, and the few a Play needs to switch a profile safely. Paths are UTF-8 text; Korvale
+// forms them with backslashes.
 class FileSystem {
 public:
     enum class Access { Default, OwnerOnly };
@@ -34,17 +34,9 @@ public:
     // The program folder, a backslash and the name.
     std::string programFile(std::string_view name) const;
 
-    // Replaces `destination` with a whole copy of `source`, with the source's access. The copy is
-    // made beside the destination, made durable and swapped in complete, so a failure or a stop
-    // leaves the old destination as it was.
+    // Replaces `destination` with a whole copy of `source`, with the source's access
+    // (replaceWhole).
     void copyWhole(const std::string& source, const std::string& destination) const;
-    // The same for a source from now on only replaced whole: where the host can, the destination
-    // becomes a second name of the source's file, free whatever its size and made durable by the
-    // commit of the source's replacement; else a copy.
-    void linkOrCopyWhole(const std::string& source, const std::string& destination) const;
-    // Writes the bytes of `source` over `destination` in place, so that the destination keeps
-    // its identity: a link stays a link, its owner and mode stay.
-    void copyInPlace(const std::string& source, const std::string& destination) const;
     // Replaces the bytes of `path` (creating it when missing) in one step: the file holds either
     // its old bytes or all of `content`. A symbolic link stays a link; mode and owner are kept.
     void replaceWhole(const std::string& path, std::string_view content) const;
@@ -56,11 +48,9 @@ public:
     // The host's lock of one Play of the file `path` finally names, on a file beside it, across
     // processes; none while another holder has it.
     std::optional<FileLock> lockBeside(const std::string& path) const;
-    // Removes what a stopped process left of its new files for `path` (ReplacementFile).
+    // Removes what a stopped process left of its replacement files for `path`: only when the
+    // caller knows that no one is writing one of them.
     void removeLeftovers(const std::string& path) const;
-    // Whether the file at `path` has names (hard links) other than itself and `besides`.
-    bool hasOtherNames(const std::string& path, const std::string& besides) const;
-    void removeFile(const std::string& path) const noexcept { m_ops->remove(path); }
 
     // Raises the host's refusal when the file may not be opened for writing; changes nothing.
     void checkWritable(const std::string& path) const;
@@ -80,10 +70,8 @@ public:
 
     std::uint64_t Size() const;
     TextStream OpenAsTextStream(IOMode mode) const;
-    // The whole file, read through a text stream.
+    // The whole file.
     std::string ReadAll() const;
-    // Cuts the file back to its first `length` bytes.
-    void truncate(std::uint64_t length) const;
 
 private:
     FileOps* m_ops;

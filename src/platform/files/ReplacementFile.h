@@ -25,13 +25,12 @@ public:
 
     // The new file, open for writing.
     TextStream& stream() noexcept { return *m_stream; }
-    // Writes out what is buffered, makes the new file durable, and the file at `alsoDurable` too
-    // (a backup linked in), closes it and swaps it in.
-    void commit(const std::string& alsoDurable = {});
+    // Writes out the new file, makes it durable, closes it and swaps it in.
+    void commit();
 
-    // Removes what a stopped process left of its new files for `target`: only names of this
-    // pattern, and only when the caller knows that no one is writing one of them.
-    static void removeLeftovers(FileOps& ops, const std::string& target);
+    // Every new file for a target is named after it: the target's name, this mark and a random
+    // part.
+    static constexpr std::string_view kMark = ".korvale-new";
 
 private:
     FileOps& m_ops;

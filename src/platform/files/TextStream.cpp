@@ -7,18 +7,12 @@ namespace korvale {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kPiece = 64 * 1024;
 
-std::size_t lineBreaks(std::string_view text) {
-    // Summed a byte wide, 255 bytes at a time so that no byte overflows: the compiler then
-    // compares 16 bytes an instruction, where a wider sum costs as much as the rewrite itself.
+std::size_t lineBreaks(std::string_view text) noexcept {
     std::size_t count = 0;
-    for (std::size_t at = 0; at < text.size(); at += 255) {
-        unsigned char block = 0;
-        for (const char c : text.substr(at, 255)) {
-            block = static_cast<unsigned char>(block + (c == '\n'));
-        }
-        count += block;
+    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        ++count;
     }
     return count;
 }
@@ -33,13 +27,14 @@ TextStream::TextStream(TextStream&& other) noexcept
       m_handle(std::move(other.m_handle)),
       m_mode(other.m_mode),
       m_line(other.m_line),
-      m_buffer(std::move(other.m_buffer)),
-      m_begin(other.m_begin),
+      m_text(std::move(other.m_text)),
+      m_next(other.m_next),
+      m_loaded(other.m_loaded),
       m_open(std::exchange(other.m_open, false)) {}
 
 TextStream::~TextStream() {
-    // Released without Close only on a failure path: what is still buffered is dropped rather
-    // than written after the caller has started to put things right.
+    // Released without Close only on a failure path: what is held is dropped rather than written
+    // after the caller has started to put things right.
     if (m_open) {
         m_open = false;
         try {
@@ -49,75 +44,58 @@ TextStream::~TextStream() {
     }
 }
 
-bool TextStream::fill(std::string& into, std::size_t room) {
-    const std::size_t old = into.size();
-    into.resize(old + room);
-    into.resize(old + m_ops->read(m_handle, into.data() + old, room));
-    return into.size() > old;
+void TextStream::load(std::size_t expected) {
+    if (m_loaded) {
+        return;
+    }
+    // Room for the whole file, and a byte more so that the read that finds its end needs no more.
+    m_text.resize(std::max<std::size_t>(expected + 1, 4096));
+    std::size_t got = 0;
+    while (const std::size_t read = m_ops->read(m_handle, m_text.data() + got, m_text.size() - got)) {
+        got += read;
+        if (got == m_text.size()) {
+            m_text.resize(2 * got);
+        }
+    }
+    m_text.resize(got);
+    m_loaded = true;
 }
 
 bool TextStream::AtEndOfStream() {
-    if (m_begin < m_buffer.size()) {
-        return false;
-    }
-    m_buffer.clear();
-    m_begin = 0;
-    return !fill(m_buffer, kBufferSize);
+    load();
+    return m_next >= m_text.size();
 }
 
 std::string TextStream::ReadLine() {
-    std::string line;
-    while (!AtEndOfStream()) {
-        const std::size_t end = m_buffer.find('\n', m_begin);
-        if (end != std::string::npos) {
-            line.append(m_buffer, m_begin, end - m_begin);
-            m_begin = end + 1;
-            ++m_line;
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            return line;
+    load();
+    const std::size_t end = std::min(m_text.find('\n', m_next), m_text.size());
+    std::string line = m_text.substr(m_next, end - m_next);
+    if (end < m_text.size()) {
+        ++m_line;
+        if (line.ends_with('\r')) {
+            line.pop_back();
         }
-        line.append(m_buffer, m_begin);
-        m_begin = m_buffer.size();
     }
-    return line;  // a last line without a line break
+    m_next = std::min(end + 1, m_text.size());
+    return line;
 }
 
 std::string TextStream::ReadAll(std::size_t expected) {
-    std::string rest = m_buffer.substr(m_begin);
-    m_begin = m_buffer.size();
-    // Room for the whole file at once, and for the read that finds its end.
-    rest.reserve(rest.size() + expected + kBufferSize);
-    while (fill(rest, std::max(kBufferSize, rest.capacity() - rest.size()))) {
-    }
-    m_line += lineBreaks(rest);
+    load(expected);
+    std::string rest = m_next == 0 ? std::exchange(m_text, {}) : m_text.substr(m_next);
+    m_next = m_text.size();
     return rest;
-}
-
-void TextStream::writeBuffered() {
-    if (m_buffer.empty()) {
-        return;
-    }
-    // What failed to go out is dropped, as a stream released after a failure drops it.
-    try {
-        m_ops->write(m_handle, m_buffer.data(), m_buffer.size());
-    } catch (...) {
-        m_buffer.clear();
-        throw;
-    }
-    m_buffer.clear();
 }
 
 void TextStream::Write(std::string_view text) {
     m_line += lineBreaks(text);
-    if (m_buffer.empty() && text.size() >= kBufferSize) {
-        m_ops->write(m_handle, text.data(), text.size());  // not copied first
+    if (m_text.empty() && text.size() >= kPiece) {
+        m_ops->write(m_handle, text.data(), text.size());  // a whole file: not copied first
         return;
     }
-    m_buffer += text;
-    if (m_buffer.size() >= kBufferSize) {
-        writeBuffered();
+    m_text += text;
+    if (m_text.size() >= kPiece) {
+        writeHeld();  // a whole profile held twice would double a Play's memory
     }
 }
 
@@ -127,8 +105,23 @@ void TextStream::WriteBlankLines(std::size_t count) {
     }
 }
 
+void TextStream::writeHeld() {
+    if (m_text.empty()) {
+        return;
+    }
+    // What failed to go out is dropped, as a stream released after a failure drops it; the
+    // buffer's room stays for the next piece.
+    try {
+        m_ops->write(m_handle, m_text.data(), m_text.size());
+    } catch (...) {
+        m_text.clear();
+        throw;
+    }
+    m_text.clear();
+}
+
 void TextStream::flush() {
-    writeBuffered();
+    writeHeld();
     m_ops->flush(m_handle);
 }
 
@@ -137,15 +130,10 @@ void TextStream::Close() {
         return;
     }
     if (m_mode != IOMode::ForReading) {
-        writeBuffered();
+        writeHeld();
     }
     m_open = false;
     m_ops->close(m_handle);
-}
-
-void TextStream::truncate(std::uint64_t length) {
-    m_buffer.clear();
-    m_ops->truncate(m_handle, length);
 }
 
 }  // namespace korvale

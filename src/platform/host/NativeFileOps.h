@@ -17,7 +17,6 @@ public:
     std::size_t read(Handle& file, char* buffer, std::size_t capacity) override;
     void write(Handle& file, const char* data, std::size_t length) override;
     void flush(Handle& file) override;
-    void truncate(Handle& file, std::uint64_t length) override;
     void close(Handle& file) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) noexcept override;

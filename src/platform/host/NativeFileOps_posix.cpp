@@ -1,13 +1,10 @@
-#include <dirent.h>
 #include <fcntl.h>
-#include <limits.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -15,6 +12,8 @@
 #include "platform/host/NativeFileOps.h"
 
 namespace korvale {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -24,56 +23,67 @@ std::string toNative(const std::string& path) {
     return native;
 }
 
+[[noreturn]] void fail(const std::string& path, std::error_code error) {
+    throw FileError(toNative(path), error.message());
+}
+
 [[noreturn]] void fail(const std::string& path, int error) {
-    throw FileError(toNative(path), std::generic_category().message(error));
+    fail(path, std::error_code(error, std::generic_category()));
 }
 
 int descriptor(const FileOps::Handle& file) {
     return static_cast<int>(file.native);
 }
 
-struct stat status(const std::string& path) {
-    struct stat status {};
-    if (::stat(toNative(path).c_str(), &status) != 0) {
+// open(2), again when a signal cuts it short.
+int openRetried(const std::string& path, int flags, mode_t permissions) {
+    int fd = -1;
+    do {
+        fd = ::open(toNative(path).c_str(), flags | O_CLOEXEC, permissions);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
         fail(path, errno);
     }
-    return status;
+    return fd;
 }
 
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
     std::error_code error;
-    auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
     if (error) {
-        return std::filesystem::current_path().string();
+        return fs::current_path().string();
     }
-    std::string folder = executable.parent_path().string();
+    const std::string folder = executable.parent_path().string();
     return folder.empty() ? std::string("/") : folder;
 }
 
 bool NativeFileOps::exists(const std::string& path) {
-    struct stat status {};
-    return ::stat(toNative(path).c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+    std::error_code error;
+    const fs::file_status status = fs::status(toNative(path), error);
+    return fs::exists(status) && !fs::is_directory(status);
 }
 
 std::uint64_t NativeFileOps::size(const std::string& path) {
-    return static_cast<std::uint64_t>(status(path).st_size);
+    std::error_code error;
+    const std::uintmax_t bytes = fs::file_size(toNative(path), error);
+    if (error) {
+        fail(path, error);
+    }
+    return bytes;
 }
 
 std::vector<std::string> NativeFileOps::list(const std::string& folder) {
-    DIR* dir = ::opendir(toNative(folder).c_str());
-    if (dir == nullptr) {
-        fail(folder, errno);
-    }
+    std::error_code error;
     std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
-        }
+    for (fs::directory_iterator entry(toNative(folder), error), end; !error && entry != end;
+         entry.increment(error)) {
+        names.push_back(entry->path().filename().string());
     }
-    ::closedir(dir);
+    if (error) {
+        fail(folder, error);
+    }
     return names;
 }
 
@@ -85,16 +95,8 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
                                      O_WRONLY | O_CREAT | O_TRUNC,
                                      O_WRONLY | O_CREAT | O_TRUNC,
                                      O_WRONLY | O_CREAT | O_EXCL};
-    const int flags = kFlags[static_cast<int>(mode)] | O_CLOEXEC;
     const mode_t permissions = mode == OpenMode::CreateOwnerOnly ? 0600 : 0666;
-    int fd = -1;
-    do {
-        fd = ::open(toNative(path).c_str(), flags, permissions);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        fail(path, errno);
-    }
-    return Handle{fd, path};
+    return Handle{openRetried(path, kFlags[static_cast<int>(mode)], permissions), path};
 }
 
 std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity) {
@@ -124,15 +126,8 @@ void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
 }
 
 void NativeFileOps::flush(Handle& file) {
-    // The bytes, and what it takes to find them again (size, blocks), without waiting for times
-    // and link counts: flushing a file whose bytes are already on the disk then costs nothing.
+    // The bytes, and what it takes to find them again (size, blocks), without waiting for times.
     if (::fdatasync(descriptor(file)) != 0) {
-        fail(file.path, errno);
-    }
-}
-
-void NativeFileOps::truncate(Handle& file, std::uint64_t length) {
-    if (::ftruncate(descriptor(file), static_cast<off_t>(length)) != 0) {
         fail(file.path, errno);
     }
 }
@@ -147,31 +142,28 @@ void NativeFileOps::close(Handle& file) {
 }
 
 void NativeFileOps::rename(const std::string& from, const std::string& to) {
-    if (::rename(toNative(from).c_str(), toNative(to).c_str()) != 0) {
-        fail(to, errno);
+    std::error_code error;
+    fs::rename(toNative(from), toNative(to), error);
+    if (error) {
+        fail(to, error);
     }
 }
 
 void NativeFileOps::remove(const std::string& path) noexcept {
-    ::unlink(toNative(path).c_str());
+    std::error_code ignored;
+    fs::remove(toNative(path), ignored);
 }
 
 std::string NativeFileOps::resolve(const std::string& path) {
     // Follow the link itself, not the folders: the swap must land on the file the link names.
-    std::string current = toNative(path);
+    fs::path current = toNative(path);
     for (int hops = 0; hops < 40; ++hops) {
-        char target[PATH_MAX];
-        const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
-        if (length < 0) {
-            return current;
+        std::error_code error;
+        const fs::path next = fs::read_symlink(current, error);
+        if (error) {
+            return current.string();  // no link (or none that can be read): the file itself
         }
-        std::string next(target, static_cast<std::size_t>(length));
-        if (next.front() != '/') {
-            const auto slash = current.rfind('/');
-            next =
-                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + next;
-        }
-        current = next;
+        current = next.is_absolute() ? next : current.parent_path() / next;
     }
     fail(path, ELOOP);
 }
@@ -194,13 +186,7 @@ void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
 std::optional<FileOps::Handle> NativeFileOps::lock(const std::string& path) {
     // flock belongs to this open of the file: no other open, in this process or another, can take
     // it meanwhile, and it goes with the last descriptor, so a killed process holds nothing.
-    int fd = -1;
-    do {
-        fd = ::open(toNative(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        fail(path, errno);
-    }
+    const int fd = openRetried(path, O_RDONLY | O_CREAT, 0666);
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         if (error == EINTR) {

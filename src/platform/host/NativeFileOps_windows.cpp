@@ -197,12 +197,6 @@ void NativeFileOps::flush(Handle& file) {
     }
 }
 
-void NativeFileOps::truncate(Handle& file, std::uint64_t length) {
-    if (!setEnd(nativeHandle(file), length)) {
-        fail(file.path, GetLastError());
-    }
-}
-
 void NativeFileOps::close(Handle& file) {
     HANDLE handle = nativeHandle(file);
     file.native = -1;

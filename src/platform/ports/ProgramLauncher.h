@@ -4,9 +4,9 @@
 
 namespace korvale {
 
-// Starts a program by its full path, shown minimized where the host has such a style, without
-// waiting for it and without changing the working folder. A program that cannot be started
-// raises FileError.
+// Starts a program by its full path in the host's form (as GameFolder::gamePaths gives it),
+// shown minimized where the host has such a style, without waiting for it and without changing
+// the working folder. A program that cannot be started raises FileError.
 class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;
