@@ -91,7 +91,8 @@ std::optional<GameIdentity> readGameIdentity(const FileSystem& files, const Game
         if (trim(game).empty()) {
             return std::nullopt;
         }
-        return identityIn(profileText(files.GetFile(locateGamePaths(game, files, host).profile).ReadAll()));
+        return identityIn(
+            profileText(files.GetFile(locateGamePaths(game, files, host).profile).ReadAll()));
     } catch (const FileError&) {
         return std::nullopt;
     }

@@ -34,7 +34,7 @@ std::string recordText(const Player& player) {
 struct PlayerFile::Lines {
     std::string_view mark;
     std::vector<std::string> text;
-    std::vector<std::string> breaks;  // after each line; empty after the last
+    std::vector<std::string> breaks;   // after each line; empty after the last
     std::vector<std::size_t> records;  // the line of each record, in order
 
     explicit Lines(std::string_view bytes) {
@@ -122,7 +122,8 @@ std::size_t PlayerFile::append(const Player& player) {
 }
 
 bool PlayerFile::replace(std::size_t index, const Player& player) {
-    return rewrite([&](Lines& lines) { lines.text.at(lines.records.at(index)) = recordText(player); });
+    return rewrite(
+        [&](Lines& lines) { lines.text.at(lines.records.at(index)) = recordText(player); });
 }
 
 bool PlayerFile::remove(std::size_t index) {
@@ -139,7 +140,8 @@ bool PlayerFile::remove(std::size_t index) {
 
 bool PlayerFile::swapWithNext(std::size_t index) {
     return rewrite([&](Lines& lines) {
-        std::swap(lines.text.at(lines.records.at(index)), lines.text.at(lines.records.at(index + 1)));
+        std::swap(lines.text.at(lines.records.at(index)),
+                  lines.text.at(lines.records.at(index + 1)));
     });
 }
 

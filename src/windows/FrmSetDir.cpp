@@ -36,11 +36,13 @@ constexpr FormLayout kLayout{"frmSetDir", "Set the UT Directory", 4680, 1830, kC
 
 constexpr TypedTextRule kFolderRule{
     .subject = "The UT Directory",
-    .controlDetail = "A line break, a tab or another control character (here %1) would split the "
-                     "line UTDir.ini keeps the folder on.",
-    .latin1Detail = "Korvale keeps the game folder in Latin-1, as Unreal Tournament's own files "
-                    "do: Western European letters, digits and signs. Please install the game in a "
-                    "folder whose path uses only those.",
+    .controlDetail =
+        "A line break, a tab or another control character (here %1) would split the "
+        "line UTDir.ini keeps the folder on.",
+    .latin1Detail =
+        "Korvale keeps the game folder in Latin-1, as Unreal Tournament's own files "
+        "do: Western European letters, digits and signs. Please install the game in a "
+        "folder whose path uses only those.",
 };
 
 }  // namespace

@@ -200,7 +200,8 @@ void FrmUT::onRemoveUser() {
     if (row < 0) {
         return;
     }
-    const QString question = QStringLiteral("Remove the UT User %1?").arg(m_cboUsers->itemText(row));
+    const QString question =
+        QStringLiteral("Remove the UT User %1?").arg(m_cboUsers->itemText(row));
     const auto index = static_cast<std::size_t>(row);
     if (!m_ui.askYesNo(question.toStdString()) ||
         !changePlayerFile(m_ui, [&] { return m_playerFile.remove(index); })) {
@@ -240,7 +241,8 @@ void FrmUT::onAddGamePlayer() {
 }
 
 void FrmUT::showGameIdentity() {
-    m_cboUsers->keepPick([this] { m_players.setGameIdentity(readGameIdentity(m_files, m_folder, m_host)); });
+    m_cboUsers->keepPick(
+        [this] { m_players.setGameIdentity(readGameIdentity(m_files, m_folder, m_host)); });
 }
 
 bool FrmUT::hasPick() const {

@@ -51,8 +51,9 @@ constexpr TypedTextRule kNameRule{
     .subject = "The Player Name",
     .blank = "Please Enter a Player Name",
     .comma = "Please Enter a Player Name without a comma",
-    .commaDetail = "User.ini keeps each player as the name, a comma and the password, so a comma "
-                   "in the name would split it. Commas in the password are fine.",
+    .commaDetail =
+        "User.ini keeps each player as the name, a comma and the password, so a comma "
+        "in the name would split it. Commas in the password are fine.",
     .controlDetail = kControlDetail,
     .latin1Detail = kLatin1Detail,
 };

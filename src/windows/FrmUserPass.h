@@ -23,8 +23,8 @@ class FrmUserPass final : public QWidget {
 
 public:
     FrmUserPass(PlayerFile& playerFile, const FileSystem& files, UiServices& ui);
-    FrmUserPass(PlayerFile& playerFile, const FileSystem& files, UiServices& ui,
-                std::size_t index, const Player& player);
+    FrmUserPass(PlayerFile& playerFile, const FileSystem& files, UiServices& ui, std::size_t index,
+                const Player& player);
 
     // Puts the texts into the two boxes, as if typed.
     void fill(const QString& name, const QString& password);

@@ -68,8 +68,9 @@ void PlayerCombo::keepPick(const std::function<void()>& change) {
 
 void PlayerCombo::contextMenuEvent(QContextMenuEvent* event) {
     // From the keyboard, the menu opens under the box rather than at the mouse.
-    emit menuRequested(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
-                                                                   : mapToGlobal(rect().bottomLeft()));
+    emit menuRequested(event->reason() == QContextMenuEvent::Mouse
+                           ? event->globalPos()
+                           : mapToGlobal(rect().bottomLeft()));
     event->accept();
 }
 
