@@ -1,4 +1,3 @@
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -137,110 +136,38 @@ TEST_F(PlayerFileTest, ANewFileIsOwnerOnlyAndAnOldOneKeepsItsMode) {
     EXPECT_EQ(fs::status(PlayerFile()).permissions() & fs::perms::mask, fs::perms(0644));
 }
 
-// Each change as the lists ask it: on the index of a record, every other byte kept.
+// Each change as the lists ask it, on the index of a record: every other byte kept.
 TEST_F(PlayerFileTest, AChangeRewritesOnlyItsRecordsLine) {
-    using Change = std::function<bool(korvale::PlayerFile&)>;
-    const Change replace1 = [](korvale::PlayerFile& file) {
-        return file.replace(1, {" Bo b ", " n,ew "});
-    };
-    const Change remove0 = [](korvale::PlayerFile& file) { return file.remove(0); };
-    const Change remove2 = [](korvale::PlayerFile& file) { return file.remove(2); };
-    const Change swap0 = [](korvale::PlayerFile& file) { return file.swapWithNext(0); };
-    const Change swap1 = [](korvale::PlayerFile& file) { return file.swapWithNext(1); };
     const std::string skipped = "a,1\r\n\r\nno comma\nb,2\r\n  c , 3  ";
     const struct {
         const char* name;
         std::string before;
-        const Change& change;
+        char change;  // Edit, Remove or Swap with the next
+        std::size_t index;
         std::string after;
     } cases[] = {
-        {"replace, fields trimmed", "a,1\r\nb,2\r\nc,3", replace1, "a,1\r\nBo b,n,ew\r\nc,3"},
-        {"replace amid skipped lines", skipped, replace1,
-         "a,1\r\n\r\nno comma\nBo b,n,ew\r\n  c , 3  "},
-        {"remove the first", "a,1\r\nb,2", remove0, "b,2"},
-        {"remove the last: no break after what is last", "a,1\r\nb,2\r\nc,3", remove2,
-         "a,1\r\nb,2"},
-        {"remove the only", "a,1", remove0, ""},
-        {"remove amid skipped lines", skipped, remove2, "a,1\r\n\r\nno comma\nb,2"},
-        {"swap, breaks stay in place", "a,1\r\nb,2\nc,3", swap1, "a,1\r\nc,3\nb,2"},
-        {"swap over skipped lines", skipped, swap0, "b,2\r\n\r\nno comma\na,1\r\n  c , 3  "},
-        {"a byte-order mark stays first", "\357\273\277a,1\r\nb,2", swap0,
-         "\357\273\277b,2\r\na,1"},
+        // clang-format off
+        {"edit, fields trimmed", "a,1\r\nb,2\r\nc,3", 'E', 1, "a,1\r\nBo b,n,ew\r\nc,3"},
+        {"edit amid skipped lines", skipped, 'E', 1, "a,1\r\n\r\nno comma\nBo b,n,ew\r\n  c , 3  "},
+        {"remove the first", "a,1\r\nb,2", 'R', 0, "b,2"},
+        {"remove the last: no break after the last", "a,1\r\nb,2\r\nc,3", 'R', 2, "a,1\r\nb,2"},
+        {"remove the only", "a,1", 'R', 0, ""},
+        {"remove amid skipped lines", skipped, 'R', 2, "a,1\r\n\r\nno comma\nb,2"},
+        {"swap, breaks stay in place", "a,1\r\nb,2\nc,3", 'S', 1, "a,1\r\nc,3\nb,2"},
+        {"swap over skipped lines", skipped, 'S', 0, "b,2\r\n\r\nno comma\na,1\r\n  c , 3  "},
+        {"a byte-order mark stays first", "\357\273\277a,1\r\nb,2", 'S', 0, "\357\273\277b,2\r\na,1"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(PlayerFile(), c.before);
         korvale::PlayerFile file(Files());
         file.load();
-        ASSERT_TRUE(c.change(file));
+        EXPECT_TRUE(c.change == 'E'   ? file.replace(c.index, {" Bo b ", " n,ew "})
+                    : c.change == 'R' ? file.remove(c.index)
+                                      : file.swapWithNext(c.index));
         EXPECT_EQ(ReadBytes(PlayerFile()), c.after);
     }
-}
-
-TEST_F(PlayerFileTest, AChangeIsRefusedWithEveryByteKept) {
-    const struct {
-        const char* name;
-        std::string outside;  // written after the load; empty for none
-        std::optional<FaultyFileOps::Fault> fault;
-    } cases[] = {
-        {"changed outside", "a,1\r\nb,2\r\nz,9", std::nullopt},
-        {"emptied outside", "", std::nullopt},
-        {"disk full", {}, FaultyFileOps::Fault{.op = Op::Write}},
-        {"read-only",
-         {},
-         FaultyFileOps::Fault{.op = Op::Open,
-                              .error = std::errc::read_only_file_system,
-                              .opened = FaultyFileOps::Opened::ForWriting}},
-        {"the swap fails", {}, FaultyFileOps::Fault{.op = Op::Rename}},
-    };
-    const std::string before = "a,1\r\nb,2";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ops().Clear();
-        WriteBytes(PlayerFile(), before);
-        korvale::PlayerFile file(Files());
-        file.load();
-        const std::string now = c.fault ? before : c.outside;
-        WriteBytes(PlayerFile(), now);
-        if (c.fault) {
-            const std::size_t injected = ops().Injected();
-            ops().Inject(*c.fault);
-            EXPECT_THROW(static_cast<void>(file.remove(0)), FileError);
-            EXPECT_EQ(ops().Injected(), injected + 1);
-        } else {
-            EXPECT_FALSE(file.remove(0));
-        }
-        EXPECT_EQ(ReadBytes(PlayerFile()), now);
-        EXPECT_EQ(FolderBytes(ProgramDir()).size(), 2u) << "User.ini and its lock, nothing left";
-        if (c.fault) {
-            ops().Clear();
-            EXPECT_TRUE(file.remove(0)) << "a failed write leaves this run's view as it was";
-        }
-    }
-}
-
-TEST_F(PlayerFileTest, AnAppendIsPartOfWhatThisRunKnows) {
-    WriteBytes(PlayerFile(), "a,1");
-    korvale::PlayerFile file(Files());
-    file.load();
-    EXPECT_EQ(file.append({" b ", "2"}), 1u);
-    ASSERT_TRUE(file.swapWithNext(0));
-    EXPECT_EQ(ReadBytes(PlayerFile()), "b,2\r\na,1");
-    ASSERT_TRUE(file.swapWithNext(0)) << "a change is part of it too";
-    EXPECT_EQ(ReadBytes(PlayerFile()), "a,1\r\nb,2");
-    AppendPlayer(Files(), {"c", "3"});  // another Korvale's append
-    EXPECT_FALSE(file.remove(0));
-    EXPECT_EQ(ReadBytes(PlayerFile()), "a,1\r\nb,2\r\nc,3");
-}
-
-TEST_F(PlayerFileTest, AChangeKeepsTheFileOwnerOnly) {
-    KORVALE_POSIX_ONLY();
-    korvale::PlayerFile file(Files());
-    file.load();
-    file.append({"a", "1"});
-    file.append({"b", "2"});
-    ASSERT_TRUE(file.remove(1));
-    EXPECT_EQ(fs::status(PlayerFile()).permissions() & fs::perms::mask, fs::perms(0600));
 }
 
 }  // namespace
