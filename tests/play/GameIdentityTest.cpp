@@ -46,9 +46,8 @@ TEST_F(GameIdentityTest, ReadsThePlayerAndTheSecretInTheProfilesEncoding) {
         EXPECT_EQ(identity->secret, c.secret);
     }
     const GameIdentity bob{"Bob ", "pw"};
-    EXPECT_TRUE(bob.holds({" Bob", "pw"})) << "spaces around do not count";
-    EXPECT_FALSE(bob.holds({"Bob", "other"})) << "a secret in the profile must match";
-    EXPECT_TRUE((GameIdentity{"Bob", std::nullopt}.holds({"Bob", "any"})));
+    EXPECT_TRUE(bob.holds({" Bob", "pw"}) && !bob.holds({"Bob", "x"}));
+    EXPECT_TRUE((GameIdentity{"Bob", std::nullopt}.holds({"Bob", "x"})));
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 
 namespace korvale::test {
 
-// Korvale's Qt services with the message boxes and questions recorded instead of shown, so that no
-// test ever waits on a real box; the event step is the real one.
+// Korvale's Qt services with the message boxes recorded instead of shown, so that no test ever
+// waits on a real box; the event step is the real one.
 class RecordingQtUi final : public QtUiServices {
 public:
     struct Shown {
