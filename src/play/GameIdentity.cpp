@@ -24,11 +24,8 @@ void appendUtf8(std::string& utf8, char32_t point) {
 std::string profileText(std::string_view bytes) {
     const ProfileEncoding encoding = profileEncoding(bytes, bytes, {});
     const std::string_view text = bytes.substr(byteOrderMark(encoding).size());
-    if (encoding == ProfileEncoding::Latin1) {
-        return latin1ToUtf8(text);
-    }
     if (encoding != ProfileEncoding::Utf16Le) {
-        return std::string(text);
+        return encoding == ProfileEncoding::Latin1 ? latin1ToUtf8(text) : std::string(text);
     }
     std::string utf8;
     const auto unit = [&](std::size_t at) -> char32_t {
