@@ -92,8 +92,7 @@ QFont toQFont(const FontSpec& entry) {
     if (entry.family == "Times New Roman") {
         // Where it is missing (a fresh Wine prefix), faces with its widths, not a wider serif.
         font.setFamilies({font.family(), QStringLiteral("Liberation Serif"),
-                          QStringLiteral("Nimbus Roman"),
-                          QStringLiteral("DejaVu Serif Condensed")});
+                          QStringLiteral("Nimbus Roman"), QStringLiteral("DejaVu Serif Condensed")});
     }
     font.setPointSizeF(entry.points);
     font.setBold(entry.bold);

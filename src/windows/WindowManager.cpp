@@ -58,7 +58,8 @@ void WindowManager::showMainWindow() {
     show(m_main, [this] {
         auto* window = new FrmUT(m_players, m_playerFile, m_play, m_folder, m_files, m_host, m_ui);
         QObject::connect(window, &FrmUT::newPlayerRequested, window, [this] { showNewPlayer(); });
-        QObject::connect(window, &FrmUT::gameFolderRequested, window, [this] { showGameFolder(); });
+        QObject::connect(window, &FrmUT::gameFolderRequested, window,
+                         [this] { showGameFolder(); });
         QObject::connect(window, &FrmUT::aboutRequested, window, [this] { showAbout(); });
         QObject::connect(window, &FrmUT::exitRequested, window, [this] { endProgram(); });
         QObject::connect(window, &FrmUT::editPlayerRequested, window,
@@ -76,9 +77,10 @@ void WindowManager::showNewPlayer() {
     show(m_newPlayer, [this] {
         auto* window = new FrmUserPass(m_playerFile, m_files, m_ui);
         // The players outlive the main window: once it is closed, nothing shows the new entry.
-        QObject::connect(
-            window, &FrmUserPass::playerSaved, window,
-            [this](std::size_t index, const Player& player) { m_players.insert(index, player); });
+        QObject::connect(window, &FrmUserPass::playerSaved, window,
+                         [this](std::size_t index, const Player& player) {
+                             m_players.insert(index, player);
+                         });
         return window;
     });
 }
