@@ -136,7 +136,6 @@ TEST_F(PlayerFileTest, ANewFileIsOwnerOnlyAndAnOldOneKeepsItsMode) {
     EXPECT_EQ(fs::status(PlayerFile()).permissions() & fs::perms::mask, fs::perms(0644));
 }
 
-// Each change as the lists ask it, on the index of a record: every other byte kept.
 TEST_F(PlayerFileTest, AChangeRewritesOnlyItsRecordsLine) {
     const std::string skipped = "a,1\r\n\r\nno comma\nb,2\r\n  c , 3  ";
     const struct {

@@ -23,7 +23,6 @@ protected:
         WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
         WriteBytes(SystemPath("User.ini"), "Name=Zo\xEB\r\nngWorldSecret=s3");
         Start();
-        Activate(MainWindow());
     }
     QMenu* Menu() { return Child<QMenu>(MainWindow(), "mnuUsers"); }
     // Picks the row by arrow keys, opens the menu by Shift+F10, says which items are enabled.
