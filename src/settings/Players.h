@@ -14,7 +14,7 @@ struct Player {
 };
 
 // The identities in order, each name with its own password: one list, so a name can never drift
-// away from its password. Entries never sort and are never removed.
+// away from its password. Entries never sort; they change, go or move only when asked to.
 class Players {
 public:
     std::size_t count() const noexcept { return m_players.size(); }
@@ -27,6 +27,10 @@ public:
     std::size_t insert(std::size_t index, Player player);
     // Adds the players, in order, at the end.
     void append(std::vector<Player> players);
+    void replace(std::size_t index, Player player);
+    void remove(std::size_t index);
+    // The entry trades places with the next one.
+    void swapWithNext(std::size_t index);
 
 private:
     std::vector<Player> m_players;

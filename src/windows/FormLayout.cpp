@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include <QComboBox>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QIcon>
@@ -17,6 +16,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include "windows/PlayerCombo.h"
 #include "windows/QtText.h"
 
 namespace korvale {
@@ -26,11 +26,8 @@ namespace {
 QWidget* createControl(const ControlSpec& entry, QWidget& client) {
     const QString text = toQString(entry.text);
     switch (entry.kind) {
-        case ControlKind::EditableList: {
-            auto* list = new QComboBox(&client);
-            list->setEditable(true);
-            return list;
-        }
+        case ControlKind::EditableList:
+            return new PlayerCombo(&client);
         case ControlKind::PushButton: {
             auto* button = new QPushButton(text, &client);
             // No button answers Enter: there is no default button in Korvale's windows.

@@ -1,5 +1,8 @@
 #include "windows/FrmSetDir.h"
 
+#include <optional>
+#include <string>
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -7,6 +10,7 @@
 #include "windows/FileErrorMessage.h"
 #include "windows/FormLayout.h"
 #include "windows/QtText.h"
+#include "windows/TypedText.h"
 
 namespace korvale {
 
@@ -30,6 +34,17 @@ constexpr ControlSpec kControls[] = {
 // Name, title, client area width and height in twips, controls.
 constexpr FormLayout kLayout{"frmSetDir", "Set the UT Directory", 4680, 1830, kControls};
 
+constexpr TypedTextRule kFolderRule{
+    .subject = "The UT Directory",
+    .controlDetail =
+        "A line break, a tab or another control character (here %1) would split the "
+        "line UTDir.ini keeps the folder on.",
+    .latin1Detail =
+        "Korvale keeps the game folder in Latin-1, as Unreal Tournament's own files "
+        "do: Western European letters, digits and signs. Please install the game in a "
+        "folder whose path uses only those.",
+};
+
 }  // namespace
 
 FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui)
@@ -44,7 +59,7 @@ void FrmSetDir::load() {
     try {
         m_gameFolder.createIfMissing();
         if (const auto line = m_gameFolder.ReadUTDirLine()) {
-            m_folder->setText(fromLatin1(trim(*line)));
+            m_folder->setText(latin1ToQString(trim(*line)));
         }
     } catch (const FileError& error) {
         showFileError(m_ui, m_files, "Korvale could not read its game folder setting.", error);
@@ -53,26 +68,13 @@ void FrmSetDir::load() {
 
 void FrmSetDir::onSave() {
     const QString text = m_folder->text();
-    if (const QString code = firstControl(text); !code.isEmpty()) {
-        m_ui.showMessage("The UT Directory cannot hold a control character",
-                         QStringLiteral("A line break, a tab or another control character (here "
-                                        "%1) would split the line UTDir.ini keeps the folder on.")
-                             .arg(code)
-                             .toStdString());
+    if (const std::optional<Refusal> refused = refusal(text, kFolderRule)) {
+        m_ui.showMessage(refused->text.toStdString(), refused->detail.toStdString());
         return;
     }
-    const auto folder = toLatin1(text);
-    if (!folder) {
-        m_ui.showMessage(QStringLiteral("The UT Directory cannot hold the character \"%1\"")
-                             .arg(firstNonLatin1(text))
-                             .toStdString(),
-                         "Korvale keeps the game folder in Latin-1, as Unreal Tournament's own "
-                         "files do: Western European letters, digits and signs. Please install "
-                         "the game in a folder whose path uses only those.");
-        return;
-    }
+    const std::string folder = qStringToLatin1(text).value_or(std::string());
     try {
-        m_gameFolder.SaveUTDir(*folder);
+        m_gameFolder.SaveUTDir(folder);
     } catch (const FileError& error) {
         showFileError(m_ui, m_files, "The game folder could not be saved.", error);
         return;

@@ -1,6 +1,9 @@
 #include "windows/FrmUT.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -11,7 +14,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "settings/PlayerFile.h"
+#include "play/GameIdentity.h"
 #include "windows/FileErrorMessage.h"
 #include "windows/FormLayout.h"
 #include "windows/PictureBackground.h"
@@ -57,7 +60,9 @@ public:
 
     std::ptrdiff_t selectedIndex() const override { return m_users.currentIndex(); }
     // Entries come from Latin-1 files and the edit box accepts only Latin-1.
-    std::string name() const override { return toLatin1(m_users.currentText()).value_or(""); }
+    std::string name() const override {
+        return qStringToLatin1(m_users.currentText()).value_or("");
+    }
     std::string password() const override { return m_passwords.Text(); }
 
 private:
@@ -67,9 +72,16 @@ private:
 
 }  // namespace
 
-FrmUT::FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder,
-             const FileSystem& files, UiServices& ui)
-    : m_players(players), m_play(play), m_folder(folder), m_files(files), m_ui(ui) {
+FrmUT::FrmUT(PlayerListModel& players, PlayerFile& playerFile, PlayCommand& play,
+             GameFolder& folder, const FileSystem& files, const HostEnvironment& host,
+             QtUiServices& ui)
+    : m_players(players),
+      m_playerFile(playerFile),
+      m_play(play),
+      m_folder(folder),
+      m_files(files),
+      m_host(host),
+      m_ui(ui) {
     auto* client = new PictureBackground(QPixmap(toQString(kBackgroundResource)), this);
     buildWindow(*this, *client, kLayout);
     setCentralWidget(client);
@@ -77,13 +89,15 @@ FrmUT::FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder,
     // The client area is fixed; the menu bar sits above it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_cboUsers = &control<QComboBox>(*this, "cboUsers");
-    showPlayerNames(*m_cboUsers, m_players);
+    m_cboUsers = &control<PlayerCombo>(*this, "cboUsers");
+    m_cboUsers->setModel(&m_players);
     m_cboUserPass = new PasswordList(m_players, this);
     m_cboUserPass->setObjectName(QStringLiteral("cboUserPass"));
+    buildUserMenu();
 
     // activated is a pick by the user: the mouse in the dropped-down list, or the arrow keys.
     connect(m_cboUsers, &QComboBox::activated, this, &FrmUT::onUserPicked);
+    connect(m_cboUsers, &PlayerCombo::menuRequested, this, &FrmUT::showUserMenu);
     connect(&control<QPushButton>(*this, "cmdRun"), &QPushButton::clicked, this, &FrmUT::onRun);
     connect(&control<QPushButton>(*this, "cmdSetDir"), &QPushButton::clicked, this,
             &FrmUT::gameFolderRequested);
@@ -102,6 +116,38 @@ void FrmUT::buildMenus() {
     connect(&control<QAction>(*this, "About"), &QAction::triggered, this, &FrmUT::aboutRequested);
 }
 
+void FrmUT::buildUserMenu() {
+    struct Item {
+        std::string_view name;
+        std::string_view caption;
+        void (FrmUT::*action)();
+        bool (FrmUT::*enabled)() const;
+    };
+    // In menu order; "&" marks the access key.
+    static constexpr Item kItems[] = {
+        {"mnuEditUser", "&Edit UT User...", &FrmUT::onEditUser, &FrmUT::hasPick},
+        {"mnuRemoveUser", "&Remove UT User...", &FrmUT::onRemoveUser, &FrmUT::hasPick},
+        {"mnuMoveUp", "Move &Up", &FrmUT::onMoveUp, &FrmUT::pickNotFirst},
+        {"mnuMoveDown", "Move &Down", &FrmUT::onMoveDown, &FrmUT::pickNotLast},
+        {"mnuAddGamePlayer", "Add the &Game's Player...", &FrmUT::onAddGamePlayer,
+         &FrmUT::gameHasProfile},
+    };
+    m_userMenu = new QMenu(this);
+    m_userMenu->setObjectName(QStringLiteral("mnuUsers"));
+    for (const Item& item : kItems) {
+        QAction* action = m_userMenu->addAction(toQString(item.caption));
+        action->setObjectName(toQString(item.name));
+        connect(action, &QAction::triggered, this, item.action);
+        // Enabled as things are when the menu opens.
+        connect(m_userMenu, &QMenu::aboutToShow, action,
+                [this, action, enabled = item.enabled] { action->setEnabled((this->*enabled)()); });
+    }
+}
+
+void FrmUT::showUserMenu(const QPoint& position) {
+    m_userMenu->popup(position);
+}
+
 void FrmUT::load() {
     m_folder.SetDirIniPath();
     // A file that cannot be used is explained, and Korvale starts all the same.
@@ -112,10 +158,11 @@ void FrmUT::load() {
                       error);
     }
     try {
-        m_players.append(LoadPlayers(m_files));
+        m_players.append(m_playerFile.load());
     } catch (const FileError& error) {
         showFileError(m_ui, m_files, "Korvale could not load its list of players.", error);
     }
+    showGameIdentity();
 }
 
 void FrmUT::closeEvent(QCloseEvent* event) {
@@ -134,11 +181,84 @@ void FrmUT::onUserPicked() {
 
 void FrmUT::onRun() {
     m_play.PlayUT(ListPick(*m_cboUsers, *m_cboUserPass));
+    showGameIdentity();
 }
 
 void FrmUT::onAddUser() {
     emit newPlayerRequested();
     m_cboUsers->update();
+}
+
+void FrmUT::onEditUser() {
+    if (hasPick()) {
+        emit editPlayerRequested(static_cast<std::size_t>(m_cboUsers->currentIndex()));
+    }
+}
+
+void FrmUT::onRemoveUser() {
+    const int row = m_cboUsers->currentIndex();
+    if (row < 0) {
+        return;
+    }
+    const QString question =
+        QStringLiteral("Remove the UT User %1?").arg(m_cboUsers->itemText(row));
+    const auto index = static_cast<std::size_t>(row);
+    if (!m_ui.askYesNo(question.toStdString()) ||
+        !changePlayerFile(m_ui, [&] { return m_playerFile.remove(index); })) {
+        return;
+    }
+    m_players.remove(index);
+    // The list would pick a neighbour of the entry gone; nothing is picked.
+    m_cboUsers->setCurrentIndex(-1);
+    m_cboUserPass->setCurrentIndex(-1);
+}
+
+void FrmUT::onMoveUp() {
+    move(-1);
+}
+
+void FrmUT::onMoveDown() {
+    move(1);
+}
+
+void FrmUT::move(int step) {
+    const int row = m_cboUsers->currentIndex();
+    const int other = row + step;
+    if (row < 0 || other < 0 || other >= m_cboUsers->count()) {
+        return;
+    }
+    const auto first = static_cast<std::size_t>(std::min(row, other));
+    if (changePlayerFile(m_ui, [&] { return m_playerFile.swapWithNext(first); })) {
+        m_players.swapWithNext(first);  // both lists' selections follow their entries
+    }
+}
+
+void FrmUT::onAddGamePlayer() {
+    if (const std::optional<GameIdentity> game = readGameIdentity(m_files, m_folder, m_host)) {
+        emit gamePlayerRequested(toQString(game->name.value_or("")),
+                                 toQString(game->secret.value_or("")));
+    }
+}
+
+void FrmUT::showGameIdentity() {
+    m_cboUsers->keepPick(
+        [this] { m_players.setGameIdentity(readGameIdentity(m_files, m_folder, m_host)); });
+}
+
+bool FrmUT::hasPick() const {
+    return m_cboUsers->currentIndex() >= 0;
+}
+
+bool FrmUT::pickNotFirst() const {
+    return m_cboUsers->currentIndex() > 0;
+}
+
+bool FrmUT::pickNotLast() const {
+    return hasPick() && m_cboUsers->currentIndex() + 1 < m_cboUsers->count();
+}
+
+bool FrmUT::gameHasProfile() const {
+    return readGameIdentity(m_files, m_folder, m_host).has_value();
 }
 
 }  // namespace korvale

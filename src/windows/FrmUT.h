@@ -1,27 +1,34 @@
 #pragma once
 
+#include <cstddef>
+
 #include <QMainWindow>
 
 #include "platform/files/FileSystem.h"
-#include "platform/ports/UiServices.h"
+#include "platform/ports/HostEnvironment.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
+#include "settings/PlayerFile.h"
 #include "windows/PasswordList.h"
 #include "windows/PlayerListModel.h"
+#include "windows/QtUiServices.h"
 
-class QComboBox;
+class QMenu;
 
 namespace korvale {
 
+class PlayerCombo;
+
 // The main window: the player names to pick from, the Play button and the buttons that ask for
 // the two dialogs. cboUsers shows the names of the players; cboUserPass keeps their passwords,
-// unseen.
+// unseen. The menu of cboUsers edits, removes and moves the picked entry and adds the player the
+// game holds; the entry the game holds is marked after the load and after every Play.
 class FrmUT final : public QMainWindow {
     Q_OBJECT
 
 public:
-    FrmUT(PlayerListModel& players, PlayCommand& play, GameFolder& folder, const FileSystem& files,
-          UiServices& ui);
+    FrmUT(PlayerListModel& players, PlayerFile& playerFile, PlayCommand& play, GameFolder& folder,
+          const FileSystem& files, const HostEnvironment& host, QtUiServices& ui);
 
     // The start-up work, before the window is first shown: the game folder setting, then the
     // players.
@@ -35,23 +42,47 @@ signals:
     void gameFolderRequested();
     void aboutRequested();
     void exitRequested();
+    // The Edit dialog of the entry at `index`.
+    void editPlayerRequested(std::size_t index);
+    // The New player dialog, its boxes filled with the game's player.
+    void gamePlayerRequested(const QString& name, const QString& password);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
+    void buildUserMenu();
+    void showUserMenu(const QPoint& position);
     void onUserPicked();
     void onRun();
     void onAddUser();
+    void onEditUser();
+    void onRemoveUser();
+    void onMoveUp();
+    void onMoveDown();
+    void onAddGamePlayer();
+    // The picked entry and the one `step` away trade places.
+    void move(int step);
+    // Marks the entry the game's profile holds now.
+    void showGameIdentity();
+
+    // When each item of the user menu is enabled.
+    bool hasPick() const;
+    bool pickNotFirst() const;
+    bool pickNotLast() const;
+    bool gameHasProfile() const;
 
     PlayerListModel& m_players;
+    PlayerFile& m_playerFile;
     PlayCommand& m_play;
     GameFolder& m_folder;
     const FileSystem& m_files;
-    UiServices& m_ui;
-    QComboBox* m_cboUsers = nullptr;
+    const HostEnvironment& m_host;
+    QtUiServices& m_ui;
+    PlayerCombo* m_cboUsers = nullptr;
     PasswordList* m_cboUserPass = nullptr;
+    QMenu* m_userMenu = nullptr;
     bool m_closed = false;
 };
 

@@ -2,13 +2,14 @@
 
 #include <string>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "settings/PlayerFile.h"
 #include "windows/FileErrorMessage.h"
 #include "windows/FormLayout.h"
 #include "windows/QtText.h"
+#include "windows/TypedText.h"
 
 namespace korvale {
 
@@ -46,9 +47,28 @@ constexpr char kControlDetail[] =
     "A line break, a tab or another control character (here %1) would split the player's line "
     "in User.ini, and the line of the game profile it is written to.";
 
+constexpr TypedTextRule kNameRule{
+    .subject = "The Player Name",
+    .blank = "Please Enter a Player Name",
+    .comma = "Please Enter a Player Name without a comma",
+    .commaDetail =
+        "User.ini keeps each player as the name, a comma and the password, so a comma "
+        "in the name would split it. Commas in the password are fine.",
+    .controlDetail = kControlDetail,
+    .latin1Detail = kLatin1Detail,
+};
+
+constexpr TypedTextRule kPasswordRule{
+    .subject = "The UT-NGstats Password",
+    .blank = "Please Enter a UT-NGstats Password",
+    .controlDetail = kControlDetail,
+    .latin1Detail = kLatin1Detail,
+};
+
 }  // namespace
 
-FrmUserPass::FrmUserPass(const FileSystem& files, UiServices& ui) : m_files(files), m_ui(ui) {
+FrmUserPass::FrmUserPass(PlayerFile& playerFile, const FileSystem& files, UiServices& ui)
+    : m_playerFile(playerFile), m_files(files), m_ui(ui) {
     buildDialog(*this, kLayout);
     m_player = &control<QLineEdit>(*this, "txtUtPlayer");
     m_password = &control<QLineEdit>(*this, "txtUtPassword");
@@ -56,60 +76,56 @@ FrmUserPass::FrmUserPass(const FileSystem& files, UiServices& ui) : m_files(file
             &FrmUserPass::onSave);
 }
 
-QString FrmUserPass::refusal(QString& detail) const {
-    const QString name = m_player->text();
-    const QString password = m_password->text();
-    // The name's messages come first, so two empty boxes ask for the name.
-    if (isBlank(name)) {
-        return QStringLiteral("Please Enter a Player Name");
-    }
-    if (name.contains(u',')) {
-        detail = QStringLiteral(
-            "User.ini keeps each player as the name, a comma and the password, so a comma in "
-            "the name would split it. Commas in the password are fine.");
-        return QStringLiteral("Please Enter a Player Name without a comma");
-    }
-    if (const QString code = firstControl(name); !code.isEmpty()) {
-        detail = QString::fromUtf8(kControlDetail).arg(code);
-        return QStringLiteral("The Player Name cannot hold a control character");
-    }
-    if (const QString character = firstNonLatin1(name); !character.isEmpty()) {
-        detail = QString::fromUtf8(kLatin1Detail);
-        return QStringLiteral("The Player Name cannot hold the character \"%1\"").arg(character);
-    }
-    if (isBlank(password)) {
-        return QStringLiteral("Please Enter a UT-NGstats Password");
-    }
-    if (const QString code = firstControl(password); !code.isEmpty()) {
-        detail = QString::fromUtf8(kControlDetail).arg(code);
-        return QStringLiteral("The UT-NGstats Password cannot hold a control character");
-    }
-    if (const QString character = firstNonLatin1(password); !character.isEmpty()) {
-        detail = QString::fromUtf8(kLatin1Detail);
-        return QStringLiteral("The UT-NGstats Password cannot hold the character \"%1\"")
-            .arg(character);
-    }
-    return {};
+FrmUserPass::FrmUserPass(PlayerFile& playerFile, const FileSystem& files, UiServices& ui,
+                         std::size_t index, const Player& player)
+    : FrmUserPass(playerFile, files, ui) {
+    m_editing = index;
+    setObjectName(QStringLiteral("frmEditUser"));
+    setWindowTitle(QStringLiteral("Edit UT User"));
+    control<QLabel>(*this, "Label3").setText(QStringLiteral("EDIT UT PLAYER"));
+    fill(latin1ToQString(player.name), latin1ToQString(player.password));
+}
+
+void FrmUserPass::fill(const QString& name, const QString& password) {
+    m_player->setText(name);
+    m_password->setText(password);
 }
 
 void FrmUserPass::onSave() {
-    QString detail;
-    if (const QString refused = refusal(detail); !refused.isEmpty()) {
-        m_ui.showMessage(refused.toStdString(), detail.toStdString());
+    // The name's messages come first, so two empty boxes ask for the name.
+    std::optional<Refusal> refused = refusal(m_player->text(), kNameRule);
+    if (!refused) {
+        refused = refusal(m_password->text(), kPasswordRule);
+    }
+    if (refused) {
+        m_ui.showMessage(refused->text.toStdString(), refused->detail.toStdString());
         return;
     }
     // Checked above: both texts fit Latin-1. The file gets them trimmed, the lists as typed.
-    const Player player{toLatin1(m_player->text()).value_or(std::string()),
-                        toLatin1(m_password->text()).value_or(std::string())};
+    const Player player{qStringToLatin1(m_player->text()).value_or(std::string()),
+                        qStringToLatin1(m_password->text()).value_or(std::string())};
+    if (save(player)) {
+        close();
+    }
+}
+
+bool FrmUserPass::save(const Player& player) {
+    if (m_editing) {
+        if (!changePlayerFile(m_ui, [&] { return m_playerFile.replace(*m_editing, player); })) {
+            return false;
+        }
+        emit playerEdited(*m_editing, player);
+        return true;
+    }
     std::size_t index = 0;
     try {
-        index = AppendPlayer(m_files, player);
+        index = m_playerFile.append(player);
     } catch (const FileError& error) {
         showFileError(m_ui, m_files, "The player could not be saved.", error);
-        return;
+        return false;
     }
     emit playerSaved(index, player);
-    close();
+    return true;
 }
 
 }  // namespace korvale

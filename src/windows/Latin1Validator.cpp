@@ -1,11 +1,11 @@
 #include "windows/Latin1Validator.h"
 
-#include "windows/QtText.h"
+#include "windows/TypedText.h"
 
 namespace korvale {
 
 QValidator::State Latin1Validator::validate(QString& input, int& /*position*/) const {
-    return firstNonLatin1(input).isEmpty() && firstControl(input).isEmpty() ? Acceptable : Invalid;
+    return fitsOneLatin1Line(input) ? Acceptable : Invalid;
 }
 
 }  // namespace korvale

@@ -1,46 +1,86 @@
 #include "windows/PlayerCombo.h"
 
-#include <memory>
-
-#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include "windows/Latin1Validator.h"
-#include "windows/PlayerListModel.h"
 
 namespace korvale {
 
-void showPlayerNames(QComboBox& combo, PlayerListModel& model) {
-    combo.setModel(&model);
-    combo.setEditable(true);
-    combo.setInsertPolicy(QComboBox::NoInsert);
-    combo.setDuplicatesEnabled(true);
-    combo.setCompleter(nullptr);
-    // The box's width is designed; measuring thousands of entries for a size hint is wasted.
-    combo.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    if (QLineEdit* edit = combo.lineEdit()) {
-        // QComboBox selects an entry whose text was typed exactly, when the edit box loses the
-        // focus or Enter is pressed. A pick is the user's choice in the list, never typing.
-        QObject::disconnect(edit, &QLineEdit::editingFinished, &combo, nullptr);
-        QObject::disconnect(edit, &QLineEdit::returnPressed, &combo, nullptr);
-        edit->setValidator(new Latin1Validator(edit));
+namespace {
+
+constexpr char kMenuHint[] = "Right-click for more";
+
+// The combo's text box: the ends of typing, where QComboBox looks for an entry with the typed
+// text, leave the pick as it was.
+class NameEdit final : public QLineEdit {
+public:
+    explicit NameEdit(PlayerCombo& combo) : QLineEdit(&combo), m_combo(combo) {
+        setValidator(new Latin1Validator(this));
     }
-    // An empty QComboBox selects the first rows inserted into it; the player lists stay
-    // unselected until the user picks. Connected after the combo's own handler, so runs after it.
-    struct Before {
-        int selected = -1;
-        QString typed;
-    };
-    auto before = std::make_shared<Before>();
-    QObject::connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, &combo, [&combo, before] {
-        *before = {combo.currentIndex(), combo.currentText()};
-    });
-    QObject::connect(&model, &QAbstractItemModel::rowsInserted, &combo, [&combo, before] {
-        if (before->selected < 0 && combo.currentIndex() >= 0) {
-            combo.setCurrentIndex(-1);
-            combo.setEditText(before->typed);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            m_combo.keepPick([&] { QLineEdit::keyPressEvent(event); });
+        } else {
+            QLineEdit::keyPressEvent(event);
         }
-    });
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        m_combo.keepPick([&] { QLineEdit::focusOutEvent(event); });
+    }
+
+private:
+    PlayerCombo& m_combo;
+};
+
+}  // namespace
+
+PlayerCombo::PlayerCombo(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    setLineEdit(new NameEdit(*this));
+    setInsertPolicy(QComboBox::NoInsert);
+    setDuplicatesEnabled(true);
+    setCompleter(nullptr);
+    // The box's width is designed; measuring thousands of entries for a size hint is wasted.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // With a placeholder, rows added to an empty list leave it unselected, as documented; an
+    // editable combo draws its text box instead, so the placeholder is never seen.
+    setPlaceholderText(QString::fromUtf8(kMenuHint));
+    setToolTip(QString::fromUtf8(kMenuHint));
+}
+
+void PlayerCombo::keepPick(const std::function<void()>& change) {
+    const int picked = currentIndex();
+    const QString text = currentText();
+    const QSignalBlocker quiet(this);
+    change();
+    if (currentIndex() != picked) {
+        setCurrentIndex(picked);
+    }
+    if (currentText() != text) {
+        setEditText(text);
+    }
+}
+
+void PlayerCombo::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard, the menu opens under the box rather than at the mouse.
+    emit menuRequested(event->reason() == QContextMenuEvent::Mouse
+                           ? event->globalPos()
+                           : mapToGlobal(rect().bottomLeft()));
+    event->accept();
+}
+
+void PlayerCombo::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 asks for the menu as the Menu key does; X11 hosts make no menu event of it.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        emit menuRequested(mapToGlobal(rect().bottomLeft()));
+        return;
+    }
+    QComboBox::keyPressEvent(event);
 }
 
 }  // namespace korvale

@@ -22,6 +22,17 @@ void QtUiServices::showMessage(std::string_view text, std::string_view detail) {
     box.exec();
 }
 
+bool QtUiServices::askYesNo(std::string_view question) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korvale"), toQString(question),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("QuestionBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtUiServices::processEvents() {
     QCoreApplication::processEvents();
     return !m_ending;

@@ -18,7 +18,11 @@ static void initWindowResources() {
 namespace korvale {
 
 WindowManager::WindowManager(const FileSystem& files, QtUiServices& ui, ProgramLauncher& launcher)
-    : m_files(files), m_ui(ui), m_folder(files), m_play(files, m_folder, ui, launcher, m_host) {
+    : m_files(files),
+      m_ui(ui),
+      m_folder(files),
+      m_play(files, m_folder, ui, launcher, m_host),
+      m_playerFile(files) {
     initWindowResources();
     QApplication::setWindowIcon(QIcon(toQString(kIconResource)));
 }
@@ -26,6 +30,7 @@ WindowManager::WindowManager(const FileSystem& files, QtUiServices& ui, ProgramL
 WindowManager::~WindowManager() {
     delete m_about.data();
     delete m_gameFolder.data();
+    delete m_editPlayer.data();
     delete m_newPlayer.data();
     delete m_main.data();
 }
@@ -51,23 +56,44 @@ void WindowManager::showMainWindow() {
         return;
     }
     show(m_main, [this] {
-        auto* window = new FrmUT(m_players, m_play, m_folder, m_files, m_ui);
+        auto* window = new FrmUT(m_players, m_playerFile, m_play, m_folder, m_files, m_host, m_ui);
         QObject::connect(window, &FrmUT::newPlayerRequested, window, [this] { showNewPlayer(); });
         QObject::connect(window, &FrmUT::gameFolderRequested, window,
                          [this] { showGameFolder(); });
         QObject::connect(window, &FrmUT::aboutRequested, window, [this] { showAbout(); });
         QObject::connect(window, &FrmUT::exitRequested, window, [this] { endProgram(); });
+        QObject::connect(window, &FrmUT::editPlayerRequested, window,
+                         [this](std::size_t index) { showEditPlayer(index); });
+        QObject::connect(window, &FrmUT::gamePlayerRequested, window,
+                         [this](const QString& name, const QString& password) {
+                             showNewPlayer();
+                             m_newPlayer->fill(name, password);
+                         });
         return window;
     });
 }
 
 void WindowManager::showNewPlayer() {
     show(m_newPlayer, [this] {
-        auto* window = new FrmUserPass(m_files, m_ui);
+        auto* window = new FrmUserPass(m_playerFile, m_files, m_ui);
         // The players outlive the main window: once it is closed, nothing shows the new entry.
         QObject::connect(window, &FrmUserPass::playerSaved, window,
                          [this](std::size_t index, const Player& player) {
                              m_players.insert(index, player);
+                         });
+        return window;
+    });
+}
+
+void WindowManager::showEditPlayer(std::size_t index) {
+    show(m_editPlayer, [this, index] {
+        auto* window =
+            new FrmUserPass(m_playerFile, m_files, m_ui, index, m_players.players().at(index));
+        // Nothing changes the lists while it is open, so its index stays that entry's.
+        window->setWindowModality(Qt::ApplicationModal);
+        QObject::connect(window, &FrmUserPass::playerEdited, window,
+                         [this](std::size_t edited, const Player& player) {
+                             m_players.replace(edited, player);
                          });
         return window;
     });
@@ -84,7 +110,8 @@ void WindowManager::showAbout() {
 void WindowManager::endProgram() {
     m_ui.setEnding();
     for (QWidget* window : {static_cast<QWidget*>(m_about), static_cast<QWidget*>(m_gameFolder),
-                            static_cast<QWidget*>(m_newPlayer), static_cast<QWidget*>(m_main)}) {
+                            static_cast<QWidget*>(m_newPlayer), static_cast<QWidget*>(m_editPlayer),
+                            static_cast<QWidget*>(m_main)}) {
         if (window != nullptr) {
             window->close();
         }

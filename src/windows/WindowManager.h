@@ -7,6 +7,7 @@
 #include "platform/ports/ProgramLauncher.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
+#include "settings/PlayerFile.h"
 #include "windows/PlayerListModel.h"
 #include "windows/QtUiServices.h"
 
@@ -31,6 +32,8 @@ public:
 
     void showMainWindow();
     void showNewPlayer();
+    // The Edit dialog of the entry at `index`; the other windows wait until it closes.
+    void showEditPlayer(std::size_t index);
     void showGameFolder();
     void showAbout();
     // Closes every window at once, whatever it holds, and ends the program.
@@ -45,9 +48,11 @@ private:
     NativeHostEnvironment m_host;
     GameFolder m_folder;
     PlayCommand m_play;
+    PlayerFile m_playerFile;
     PlayerListModel m_players;
     QPointer<FrmUT> m_main;
     QPointer<FrmUserPass> m_newPlayer;
+    QPointer<FrmUserPass> m_editPlayer;
     QPointer<FrmSetDir> m_gameFolder;
     QPointer<FrmAbout> m_about;
 };

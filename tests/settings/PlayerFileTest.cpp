@@ -52,7 +52,8 @@ TEST_F(PlayerFileTest, LoadSplitsEachTrimmedLineAtItsFirstComma) {
         {"tabs stay", "\ta,1\t", {{"\ta", "1\t"}}},
         {"Latin-1 bytes and NUL", "J\xF6rg,\xFF\0x"s, {{"J\xF6rg", "\xFF\0x"s}}},
         // Octal escapes: a hex escape would run on into the letter after it.
-        {"a UTF-8 byte-order mark first", "\357\273\277Alpha,1\r\n\357\273\277b,2",
+        {"a UTF-8 byte-order mark first",
+         "\357\273\277Alpha,1\r\n\357\273\277b,2",
          {{"Alpha", "1"}, {"\357\273\277b", "2"}}},
     };
     for (const auto& c : cases) {
@@ -133,6 +134,39 @@ TEST_F(PlayerFileTest, ANewFileIsOwnerOnlyAndAnOldOneKeepsItsMode) {
     fs::permissions(PlayerFile(), fs::perms(0644));
     Add("bob", "pw");
     EXPECT_EQ(fs::status(PlayerFile()).permissions() & fs::perms::mask, fs::perms(0644));
+}
+
+TEST_F(PlayerFileTest, AChangeRewritesOnlyItsRecordsLine) {
+    const std::string skipped = "a,1\r\n\r\nno comma\nb,2\r\n  c , 3  ";
+    const struct {
+        const char* name;
+        std::string before;
+        char change;  // Edit, Remove or Swap with the next
+        std::size_t index;
+        std::string after;
+    } cases[] = {
+        // clang-format off
+        {"edit, fields trimmed", "a,1\r\nb,2\r\nc,3", 'E', 1, "a,1\r\nBo b,n,ew\r\nc,3"},
+        {"edit amid skipped lines", skipped, 'E', 1, "a,1\r\n\r\nno comma\nBo b,n,ew\r\n  c , 3  "},
+        {"remove the first", "a,1\r\nb,2", 'R', 0, "b,2"},
+        {"remove the last: no break after the last", "a,1\r\nb,2\r\nc,3", 'R', 2, "a,1\r\nb,2"},
+        {"remove the only", "a,1", 'R', 0, ""},
+        {"remove amid skipped lines", skipped, 'R', 2, "a,1\r\n\r\nno comma\nb,2"},
+        {"swap, breaks stay in place", "a,1\r\nb,2\nc,3", 'S', 1, "a,1\r\nc,3\nb,2"},
+        {"swap over skipped lines", skipped, 'S', 0, "b,2\r\n\r\nno comma\na,1\r\n  c , 3  "},
+        {"a byte-order mark stays first", "\357\273\277a,1\r\nb,2", 'S', 0, "\357\273\277b,2\r\na,1"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(PlayerFile(), c.before);
+        korvale::PlayerFile file(Files());
+        file.load();
+        EXPECT_TRUE(c.change == 'E'   ? file.replace(c.index, {" Bo b ", " n,ew "})
+                    : c.change == 'R' ? file.remove(c.index)
+                                      : file.swapWithNext(c.index));
+        EXPECT_EQ(ReadBytes(PlayerFile()), c.after);
+    }
 }
 
 }  // namespace

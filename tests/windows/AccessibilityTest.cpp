@@ -1,6 +1,7 @@
 // Every window as a screen reader reads it, through Qt's accessibility layer in this process: no
 // password anywhere, one list item per player, and every list and box named by its label.
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ struct Walk {
     std::vector<std::string> leaks;             // "where: text"
     std::map<std::string, std::string> labels;  // box or list, by object name: what it says it is
     int mostItems = 0;                          // the most list items under one node
+    std::set<std::string> inGame;               // the items described as the game's player
 
     void visit(QAccessibleInterface* node, const QString& path) {
         if (node == nullptr || !node->isValid()) {
@@ -58,6 +60,9 @@ struct Walk {
             }
         }
         const QAccessible::Role role = node->role();
+        if (node->text(QAccessible::Description) == u"In the game now") {
+            inGame.insert(node->text(QAccessible::Name).toStdString());  // a list may be seen twice
+        }
         const bool editBox =
             role == QAccessible::EditableText &&
             (node->parent() == nullptr || node->parent()->role() != QAccessible::ComboBox);
@@ -78,6 +83,8 @@ class AccessibilityTest : public WindowsTest {};
 
 TEST_F(AccessibilityTest, NoPasswordAnyWhereOneItemAPlayerAndEveryBoxLabelled) {
     WriteBytes(ProgramPath("User.ini"), "Alpha,Xq7secret\r\nBeta,Zz9hidden\r\nGamma,Kp4covert");
+    WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
+    WriteBytes(SystemPath("User.ini"), "[DefaultPlayer]\r\nName=Beta\r\nngWorldSecret=Zz9hidden");
     Start();
     Activate(MainWindow());
     auto* users = Child<QComboBox>(MainWindow(), "cboUsers");
@@ -97,6 +104,7 @@ TEST_F(AccessibilityTest, NoPasswordAnyWhereOneItemAPlayerAndEveryBoxLabelled) {
     users->hidePopup();
     EXPECT_THAT(walk.leaks, ::testing::IsEmpty());
     EXPECT_EQ(walk.mostItems, 3) << "one item for each of the three players";
+    EXPECT_EQ(walk.inGame, std::set<std::string>{"Beta"});
     EXPECT_EQ(walk.labels, (std::map<std::string, std::string>{
                                {"cboUsers", "UT User"},
                                {"txtUtPlayer", "UT Player Name"},

@@ -10,7 +10,7 @@
 #include "WindowsTest.h"
 #include "windows/FrmUT.h"
 #include "windows/PasswordList.h"
-#include "windows/QtText.h"
+#include "windows/TypedText.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

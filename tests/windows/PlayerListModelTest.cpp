@@ -10,6 +10,7 @@
 #include "windows/PlayerCombo.h"
 #include "windows/PlayerListModel.h"
 #include "windows/QtText.h"
+#include "windows/TypedText.h"
 
 namespace korvale::test {
 namespace {
@@ -23,13 +24,13 @@ std::vector<std::string> Items(const QComboBox& combo) {
 }
 
 std::string Text(const QComboBox& combo) {
-    return toLatin1(combo.currentText()).value_or("(not Latin-1)");
+    return qStringToLatin1(combo.currentText()).value_or("(not Latin-1)");
 }
 
 // The main window's two lists over one model.
 class PlayerListModelTest : public ::testing::Test {
 protected:
-    PlayerListModelTest() { showPlayerNames(m_users, m_model); }
+    PlayerListModelTest() { m_users.setModel(&m_model); }
     std::vector<std::string> Passwords() {
         std::vector<std::string> entries;
         for (int i = 0; i < m_model.rowCount(); ++i) {
@@ -39,7 +40,7 @@ protected:
         return entries;
     }
     PlayerListModel m_model;
-    QComboBox m_users;
+    PlayerCombo m_users{nullptr};
     PasswordList m_passwords{m_model, nullptr};
 };
 
@@ -84,7 +85,7 @@ TEST_F(PlayerListModelTest, EveryLatin1ByteComesBackAsItWent) {
     m_passwords.setCurrentIndex(0);
     EXPECT_EQ(Text(m_users), all);
     EXPECT_EQ(m_passwords.Text(), all);
-    EXPECT_EQ(m_users.itemText(0), fromLatin1(all));
+    EXPECT_EQ(m_users.itemText(0), latin1ToQString(all));
 }
 
 TEST(QtTextTest, Latin1ConversionIsCheckedOnTheWayBack) {
@@ -104,10 +105,10 @@ TEST(QtTextTest, Latin1ConversionIsCheckedOnTheWayBack) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(toLatin1(row.text), row.bytes);
+        EXPECT_EQ(qStringToLatin1(row.text), row.bytes);
         EXPECT_EQ(firstNonLatin1(row.text), row.firstBeyond);
         if (row.bytes) {
-            EXPECT_EQ(fromLatin1(*row.bytes), row.text);
+            EXPECT_EQ(latin1ToQString(*row.bytes), row.text);
         }
     }
 }

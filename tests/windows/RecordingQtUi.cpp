@@ -12,6 +12,11 @@ void RecordingQtUi::showMessage(std::string_view text, std::string_view detail) 
                           VisibleWindows()});
 }
 
+bool RecordingQtUi::askYesNo(std::string_view question) {
+    showMessage(question);
+    return m_answer;
+}
+
 std::vector<RecordingQtUi::Shown> RecordingQtUi::takeRecorded() {
     return std::exchange(m_recorded, {});
 }

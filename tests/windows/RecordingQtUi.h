@@ -20,11 +20,15 @@ public:
     };
 
     void showMessage(std::string_view text, std::string_view detail = {}) override;
+    // Recorded as a message; answered with the answer set last (No when none was).
+    bool askYesNo(std::string_view question) override;
+    void setAnswer(bool yes) { m_answer = yes; }
     // What was recorded since the last call, in order.
     std::vector<Shown> takeRecorded();
 
 private:
     std::vector<Shown> m_recorded;
+    bool m_answer = false;
 };
 
 }  // namespace korvale::test

@@ -66,7 +66,7 @@ constexpr auto kCentre = Qt::AlignHCenter;
 // clang-format off
 const Design kWindows[] = {
     {"frmUT", "Korvale", {449, 142}, {
-        {"cboUsers", "QComboBox", "", {56, 56, 233, 21}},
+        {"cboUsers", "korvale::PlayerCombo", "", {56, 56, 233, 21}},
         {"cmdRun", "QPushButton", "PLAY UNREAL TOURNAMENT", {8, 88, 433, 49}, kLeft,
          "Times New Roman", 21.75},
         {"cmdSetDir", "QPushButton", "&Set UT Dir", {296, 8, 145, 33}},

@@ -115,7 +115,7 @@ QStringList WindowsTest::PasswordEntries() {
     const auto names = static_cast<int>(UserEntries().size());
     for (int i = 0; i < names; ++i) {
         passwords->setCurrentIndex(i);
-        entries.append(fromLatin1(passwords->Text()));
+        entries.append(latin1ToQString(passwords->Text()));
     }
     passwords->setCurrentIndex(selected);
     return entries;

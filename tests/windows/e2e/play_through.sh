@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the real korvale binary under Xvfb, driven only by keyboard and mouse events from
 # outside the process (xdotool). First start, game folder, new identity, pick, Play; then the
-# files on disk and the stand-in game's start are checked. Where a D-Bus session and Korvale's
+# files on disk and the stand-in game's start are checked; then the name list's menu edits, moves
+# and removes entries, and a Play of another entry follows. Where a D-Bus session and Korvale's
 # accessibility bus can be had, the tree screen readers read is checked too: no password in it.
 # Usage: play_through.sh <korvale binary> <stand-in game binary>
 # Exits 77 (skipped) when Xvfb or xdotool is missing.
@@ -187,6 +188,58 @@ printf '%s' "$expected" | cmp -s - "$game/System/User.ini" ||
 [ "$(visible_count Korvale)" -eq 1 ] || fail "a message box came up during Play"
 kill -0 "$korvale_pid" 2>/dev/null || fail "Korvale did not stay open after Play"
 
+# The name list's menu, by keys alone (Shift+F10, the Menu key; a right click once), a letter
+# picking its item; User.ini checked byte for byte after each change.
+players_are() { same_bytes "$program/User.ini" "$1" || fail "after $2 User.ini holds: $(dump "$program/User.ini")"; }
+list_keys() {  # the list's text box clicked into, then the keys
+    focus "$main"
+    xdotool mousemove --window "$main" 120 $((menu_bar + 66)) click 1 sleep 0.2 key --delay 200 "$@"
+    sleep 0.3
+}
+for player in "Bravo pw2" "Charlie pw3"; do
+    focus "$main"
+    xdotool key alt+a
+    dialog=$(window "New User") || fail "the New player dialog did not open"
+    focus "$dialog"
+    xdotool type --delay 20 "${player% *}"
+    xdotool key Tab
+    xdotool type --delay 20 "${player#* }"
+    xdotool key alt+s
+    wait_until '[ "$(visible_count "New User")" -eq 0 ]' || fail "the New player dialog did not close"
+done
+players_are $'Clan Tag,s3cret,x\r\nBravo,pw2\r\nCharlie,pw3' "two added"
+list_keys Down shift+F10 e  # Bravo picked, and edited
+dialog=$(window "Edit UT User") || fail "the Edit dialog did not open"
+focus "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 Bravo2
+xdotool key Tab ctrl+a
+xdotool type --delay 20 pw22
+xdotool key alt+s
+wait_until '[ "$(visible_count "Edit UT User")" -eq 0 ]' || fail "the Edit dialog did not close on Save"
+players_are $'Clan Tag,s3cret,x\r\nBravo2,pw22\r\nCharlie,pw3' "the edit"
+list_keys Menu u  # still picked, moved up
+players_are $'Bravo2,pw22\r\nClan Tag,s3cret,x\r\nCharlie,pw3' "the move up"
+list_keys Down Down
+xdotool click 3 sleep 0.3 key r  # Charlie removed, after the question
+wait_until '[ "$(visible_count Korvale)" -eq 2 ]' || fail "Remove asked no question"
+xdotool key y
+wait_until '[ "$(visible_count Korvale)" -eq 1 ]' || fail "the question did not close on Y"
+players_are $'Bravo2,pw22\r\nClan Tag,s3cret,x' "the removal"
+
+# A Play of the removed entry's neighbour, the one edited and moved, writes its own pair.
+list_keys Down Tab space
+expected=$'[URL]\r\nName=Bravo2\r\n[Engine.GameReplicationInfo]\r\nngWorldSecret=pw22\r\nKeep=this\r\n'
+wait_until 'printf "%s" "$expected" | cmp -s - "$game/System/User.ini" && [ "$(wc -l <"$started")" -ge 4 ]' ||
+    fail "the neighbour's Play did not write its pair: $(dump "$game/System/User.ini")"
+
+# After the Play, screen readers find the entry in the game described as such, and no password.
+if [ -n "$a11y" ] && sleep 0.5 && a11y_tree "$app" >"$work/a11y.txt"; then
+    ! grep -F -e "s3cret" -e "pw22" "$work/a11y.txt" || fail "a password is on the accessibility bus"
+    [ "$(grep "In the game now" "$work/a11y.txt")" = "$(grep "^('list item',) (<'Bravo2'>,)" "$work/a11y.txt")" ] ||
+        fail "the entry in the game is not described alone: $(grep "list item" "$work/a11y.txt")"
+fi
+
 # File, Exit ends Korvale.
 exit_korvale "$main"
 
@@ -207,4 +260,4 @@ read -r width height <<<"$(size_of "$main")"
 [ "$width" -eq 449 ] || fail "the window after the message is $width pixels wide"
 exit_korvale "$main"
 
-echo "PASSED: first start, game folder, new identity, pick, Play, Exit, and a start with a blank folder"
+echo "PASSED: first start, game folder, new identity, pick, Play, edit, move, remove, Play, Exit, and a start with a blank folder"
