@@ -11,6 +11,7 @@
 
 #include "TempFolders.h"
 #include "platform/files/FileError.h"
+#include "platform/files/Text.h"
 #include "windows/Shortcuts.h"
 
 namespace korvale::test {
@@ -50,66 +51,50 @@ protected:
 };
 
 TEST_F(ShortcutsTest, EachNamesEntryIsValidAndPlaysAsThatNameWhenADesktopStartsIt) {
-    struct Row {
-        const char* what;
-        std::string name;  // Latin-1
-        std::string text;  // UTF-8
-    };
-    const Row rows[] = {
-        {"space, quotes and Latin-1", "Clan \"Tag\" \xC9", "Clan \"Tag\" \xC3\x89"},
-        {"single quotes", "it's 'x'", "it's 'x'"},
-        {"backslashes", "back\\slash\\", "back\\slash\\"},
-        {"dollar and backtick", "$HOME`id`", "$HOME`id`"},
-        {"percent and a field code", "100% %u", "100% %u"},
-        {"tab", "tab\there", "tab\there"},
-        {"only special characters", "\"\\$%`;&|<>*?#()~=_", "\"\\$%`;&|<>*?#()~=_"},
+    const std::pair<const char*, std::string> rows[] = {
+        {"space, quotes and Latin-1", "Clan \"Tag\" \xC9"},
+        {"single quotes", "it's 'x'"},
+        {"backslashes", "back\\slash\\"},
+        {"dollar and backtick", "$HOME`id`"},
+        {"percent and a field code", "100% %u"},
+        {"tab", "tab\there"},
+        {"only special characters", "\"\\$%`;&|<>*?#()~=_"},
     };
     std::filesystem::create_directories(Program().parent_path());
     std::filesystem::copy_file(KORVALE_BINARY, Program());
     std::filesystem::copy_file(KORVALE_STANDIN_GAME, SystemPath("UnrealTournament.exe"));
     WriteBytes(Program().parent_path() / "UTDir.ini", GameFolderText());
     std::string players;
-    for (const Row& row : rows) {
-        players += row.name + ",p\r\n";
+    for (const auto& [what, name] : rows) {
+        players += name + ",p\r\n";
     }
     WriteBytes(Program().parent_path() / "User.ini", players);
     std::set<std::filesystem::path> files;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, name] : rows) {
+        SCOPED_TRACE(what);
         WriteBytes(SystemPath("User.ini"), "Name=Old\r\n");
-        const std::filesystem::path file = m_shortcuts.make(row.name);
+        const std::filesystem::path file = m_shortcuts.make(name);
         files.insert(file.filename());
-        EXPECT_EQ(Value(ReadBytes(file), "Name"), "Unreal Tournament (" + row.text + ")");
+        EXPECT_EQ(Value(ReadBytes(file), "Name"), "Unreal Tournament (" + latin1ToUtf8(name) + ")");
         EXPECT_EQ(std::system(("desktop-file-validate '" + file.string() + "'").c_str()), 0);
         ASSERT_EQ(std::system(("gio launch '" + file.string() + "'").c_str()), 0);
-        EXPECT_TRUE(WaitForText(SystemPath("User.ini"), "Name=" + row.name + "\r\n"))
+        EXPECT_TRUE(WaitForText(SystemPath("User.ini"), "Name=" + name + "\r\n"))
             << ReadBytes(SystemPath("User.ini"));
     }
     EXPECT_EQ(files.size(), std::size(rows));
     EndProgramsOf(Program());
 }
 
-TEST_F(ShortcutsTest, AnEntryFollowsItsNameAndTheIconIsAPngBesideIt) {
+TEST_F(ShortcutsTest, AnEntryFollowsItsNameWithItsIconBesideAndAFailureNamesTheFolder) {
     m_shortcuts.make("Old");
-    const std::string entry = ReadBytes(m_shortcuts.make("Old"));  // replaced, not doubled
-    EXPECT_EQ(Value(entry, "Icon"), (Applications() / "korvale.png").string());
-    EXPECT_EQ(ReadBytes(Applications() / "korvale.png").substr(1, 3), "PNG");
     m_shortcuts.rename("Missing", "Made");
     m_shortcuts.rename("Old", "New");
-    EXPECT_EQ(Value(ReadBytes(m_shortcuts.pathOf("New")), "Name"), "Unreal Tournament (New)");
-    m_shortcuts.remove("New");
+    EXPECT_EQ(Value(ReadBytes(m_shortcuts.pathOf("New")), "Icon"), (Applications() / "korvale.png").string());
     m_shortcuts.remove("New");
     EXPECT_EQ(FolderBytes(Applications()).size(), 1u);  // the icon alone
-}
-
-TEST_F(ShortcutsTest, AFolderThatCannotBeMadeIsNamedInTheFailure) {
-    WriteBytes(Root() / "share", "a file, not a folder");
-    try {
-        m_shortcuts.make("Clan Tag");
-        ADD_FAILURE() << "no failure";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), Applications().string());
-    }
+    EXPECT_EQ(ReadBytes(Applications() / "korvale.png").substr(1, 3), "PNG");
+    WriteBytes(Root() / "file", "not a folder");
+    EXPECT_THROW(Shortcuts(Program(), Root() / "file" / "applications").make("Old"), FileError);
 }
 
 }  // namespace
