@@ -1,49 +1,99 @@
 // Korvale: switches the Unreal Tournament profile between identities and starts the game.
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include <QApplication>
+#include <QIcon>
 
 #include "korvale_version.h"
 
 #include "platform/files/FileSystem.h"
 #include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeHostEnvironment.h"
 #include "platform/host/NativeLauncher.h"
+#include "windows/CommandLine.h"
+#include "windows/DisplayCheck.h"
+#include "windows/FormLayout.h"
+#include "windows/PlayByName.h"
+#include "windows/QtText.h"
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
 
 namespace {
 
-// On X11 and Wayland desktops Qt needs a display to talk to; without one it would only abort.
-bool hasDisplay() {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-#else
-    return true;
-#endif
+void nameApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Korvale"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));
 }
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+// Help, version or a wrong argument: said, and the program ends.
+int answer(const korvale::CommandLine& line) {
+    const bool usage = line.action == korvale::CommandLine::Action::Usage;
+    print(usage ? stderr : stdout, line.text);
+    return usage ? 2 : 0;
+}
+
+// Message boxes, each also written on standard error: a Play by name is run from a shortcut or a
+// terminal, and either may be watching.
+class EchoingUi final : public korvale::UiServices {
+public:
+    explicit EchoingUi(korvale::UiServices& ui) : m_ui(ui) {}
+
+    void showMessage(std::string_view text, std::string_view detail) override {
+        std::string line = "korvale: " + std::string(text) + '\n';
+        if (!detail.empty()) {
+            line += std::string(detail) + '\n';
+        }
+        std::fputs(line.c_str(), stderr);
+        std::fflush(stderr);
+        m_ui.showMessage(text, detail);
+    }
+    bool processEvents() override { return m_ui.processEvents(); }
+
+private:
+    korvale::UiServices& m_ui;
+};
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (!hasDisplay()) {
-        std::fputs(
-            "Korvale is a desktop program and needs a display, but none was found (DISPLAY and\n"
-            "WAYLAND_DISPLAY are not set). Start it from a desktop session, or on a machine\n"
-            "without a screen run it under a virtual X server (Debian package xvfb):\n"
-            "    xvfb-run ./korvale\n",
-            stderr);
+    using Action = korvale::CommandLine::Action;
+    if (const std::string problem = korvale::unreachableDisplay(); !problem.empty()) {
+        // Help and version need no display.
+        const QCoreApplication app(argc, argv);
+        nameApplication();
+        const korvale::CommandLine line = korvale::parseCommandLine(QCoreApplication::arguments());
+        if (line.action == Action::Print || line.action == Action::Usage) {
+            return answer(line);
+        }
+        std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Korvale"));
-    QApplication::setApplicationVersion(QStringLiteral(KORVALE_VERSION));
+    nameApplication();
+    const korvale::CommandLine line = korvale::parseCommandLine(QCoreApplication::arguments());
+    if (line.action == Action::Print || line.action == Action::Usage) {
+        return answer(line);
+    }
 
     korvale::NativeFileOps ops;
     const korvale::FileSystem files(ops, korvale::NativeFileOps::programFolder());
     korvale::QtUiServices ui;
     korvale::NativeLauncher launcher;
+    if (line.action == Action::Play) {
+        // The boxes carry Korvale's icon, as the window's do.
+        Q_INIT_RESOURCE(korvale);
+        QApplication::setWindowIcon(QIcon(korvale::toQString(korvale::kIconResource)));
+        EchoingUi echoing(ui);
+        const korvale::NativeHostEnvironment host;
+        return korvale::playByName(line.name, files, echoing, launcher, host) ? 0 : 1;
+    }
     korvale::WindowManager windows(files, ui, launcher);
     windows.showMainWindow();
     return QApplication::exec();

@@ -3,7 +3,8 @@
 # prefix on Xvfb, driven only by keyboard events from outside the process (xdotool). First start,
 # New player and its refusal of a comma, Set UT Dir with a game folder holding spaces, "É" and a
 # trailing backslash, a Play that meets a missing profile, and a Play that starts a MinGW-built
-# stand-in game. Every file is checked byte for byte, and how the game was started.
+# stand-in game; then `korvale.exe --play NAME` for a name with "ë". Every file is checked byte
+# for byte, and how the game was started.
 # A message box's text is read as a Windows user can: Ctrl+C copies it to the clipboard.
 # Usage: wine_play_through.sh <release zip> <stand-in game .exe> [screenshot.png]
 #   screenshot.png: where to save a picture of the main window, an identity picked.
@@ -209,4 +210,20 @@ kill -0 "$korvale_pid" 2>/dev/null && fail "File, Exit did not end Korvale"
 korvale_pid=
 same_bytes "$program/User.ini" 'Clan Tag,s3cret,x' || fail "User.ini changed: $(dump "$program/User.ini")"
 
-echo "PASSED: korvale.exe from the zip under Wine: first start, New player, Set UT Dir, Error, Play, Exit"
+# --- korvale.exe --play NAME: the identity named on the command line played, no window ----------
+# The name comes in as UTF-8 from here, and reaches Korvale as Windows' UTF-16.
+printf '\r\nZo\353,z2' >>"$program/User.ini"
+printf "$profile" >"$game/System/User.ini"
+rm -f "$record"
+status=0
+(cd "$drive_c" && exec wine 'C:\Games\Korvale\korvale.exe' --play 'Zoë' </dev/null >>"$work/korvale.log" 2>&1) ||
+    status=$?
+[ "$status" -eq 0 ] || fail "korvale.exe --play ended with status $status"
+wait_until '[ -s "$record" ]' || fail "korvale.exe --play did not start the game"
+grep -q -x -F "command=\"$game_path\"" "$record" || fail "--play started the game with: $(cat "$record")"
+same_bytes "$game/System/User.ini" \
+    '[URL]\r\nName=Zo\353\r\n[Engine.GameReplicationInfo]\r\nngWorldSecret=z2\r\nKeep=caf\351\r\n' ||
+    fail "--play did not switch the profile: $(dump "$game/System/User.ini")"
+[ "$(windows_named Korvale | wc -l)" -eq 0 ] || fail "a window of Korvale stayed after --play"
+
+echo "PASSED: korvale.exe from the zip under Wine: first start, New player, Set UT Dir, Error, Play, Exit, --play"

@@ -1,0 +1,10 @@
+#include "windows/DisplayCheck.h"
+
+namespace korvale {
+
+// A Windows session always has its desktop.
+std::string unreachableDisplay() {
+    return {};
+}
+
+}  // namespace korvale

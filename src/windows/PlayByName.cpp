@@ -1,0 +1,99 @@
+#include "windows/PlayByName.h"
+
+#include <cstddef>
+#include <optional>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "platform/files/FileError.h"
+#include "play/PlayCommand.h"
+#include "settings/GameFolder.h"
+#include "settings/PlayerFile.h"
+#include "windows/FileErrorMessage.h"
+#include "windows/QtText.h"
+
+namespace korvale {
+
+namespace {
+
+// The named identity, picked as if from the list.
+class NamedPick final : public PlayerPick {
+public:
+    NamedPick(std::ptrdiff_t index, Player player) : m_index(index), m_player(std::move(player)) {}
+
+    std::ptrdiff_t selectedIndex() const override { return m_index; }
+    std::string name() const override { return m_player.name; }
+    std::string password() const override { return m_player.password; }
+
+private:
+    std::ptrdiff_t m_index;
+    Player m_player;
+};
+
+// Play says what went wrong, but not that all went well: a start that returned is the game
+// started.
+class StartRecorder final : public ProgramLauncher {
+public:
+    explicit StartRecorder(ProgramLauncher& launcher) : m_launcher(launcher) {}
+
+    void start(const std::string& path) override {
+        m_launcher.start(path);
+        m_started = true;
+    }
+    bool isRunning(const std::string& path) override { return m_launcher.isRunning(path); }
+    bool started() const noexcept { return m_started; }
+
+private:
+    ProgramLauncher& m_launcher;
+    bool m_started = false;
+};
+
+}  // namespace
+
+bool playByName(const QString& name, const FileSystem& files, UiServices& ui,
+                ProgramLauncher& launcher, const HostEnvironment& host) {
+    GameFolder folder(files);
+    std::vector<Player> players;
+    folder.SetDirIniPath();
+    // Unlike the window, nothing is left to go on with after a file that cannot be used.
+    try {
+        if (!folder.createIfMissing()) {
+            folder.refresh();
+        }
+    } catch (const FileError& error) {
+        showFileError(ui, files, "Korvale could not read or create its game folder setting.",
+                      error);
+        return false;
+    }
+    try {
+        players = LoadPlayers(files);
+    } catch (const FileError& error) {
+        showFileError(ui, files, "Korvale could not load its list of players.", error);
+        return false;
+    }
+
+    // The names are Latin-1 and the argument is the system's text: compared as text.
+    std::optional<std::size_t> found;
+    for (std::size_t index = 0; index < players.size(); ++index) {
+        if (fromLatin1(players[index].name) != name) {
+            continue;
+        }
+        if (found) {
+            ui.showMessage(("More than one UT User is named " + name).toStdString());
+            return false;
+        }
+        found = index;
+    }
+    if (!found) {
+        ui.showMessage(("No UT User is named " + name).toStdString());
+        return false;
+    }
+
+    StartRecorder recorder(launcher);
+    PlayCommand play(files, folder, ui, recorder, host);
+    play.PlayUT(NamedPick(static_cast<std::ptrdiff_t>(*found), players[*found]));
+    return recorder.started();
+}
+
+}  // namespace korvale
