@@ -25,4 +25,12 @@ bool changePlayerFile(UiServices& ui, const std::function<bool()>& change) {
     return false;
 }
 
+void changeShortcut(UiServices& ui, const std::function<void()>& change) {
+    try {
+        change();
+    } catch (const FileError& error) {
+        ui.showMessage("Error", error.what());
+    }
+}
+
 }  // namespace korvale

@@ -18,4 +18,7 @@ void showFileError(UiServices& ui, const FileSystem& files, std::string_view wha
 // outside Korvale, or the write failed ("Error" with its cause), says so and returns false.
 bool changePlayerFile(UiServices& ui, const std::function<bool()>& change);
 
+// Runs one change of an identity's shortcuts; a failure says "Error" with its cause.
+void changeShortcut(UiServices& ui, const std::function<void()>& change);
+
 }  // namespace korvale

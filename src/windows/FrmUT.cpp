@@ -8,12 +8,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 
+#include "platform/files/Text.h"
 #include "play/GameIdentity.h"
 #include "windows/FileErrorMessage.h"
 #include "windows/FormLayout.h"
@@ -74,13 +76,14 @@ private:
 
 FrmUT::FrmUT(PlayerListModel& players, PlayerFile& playerFile, PlayCommand& play,
              GameFolder& folder, const FileSystem& files, const HostEnvironment& host,
-             QtUiServices& ui)
+             const Shortcuts& shortcuts, QtUiServices& ui)
     : m_players(players),
       m_playerFile(playerFile),
       m_play(play),
       m_folder(folder),
       m_files(files),
       m_host(host),
+      m_shortcuts(shortcuts),
       m_ui(ui) {
     auto* client = new PictureBackground(QPixmap(toQString(kBackgroundResource)), this);
     buildWindow(*this, *client, kLayout);
@@ -131,6 +134,7 @@ void FrmUT::buildUserMenu() {
         {"mnuMoveDown", "Move &Down", &FrmUT::onMoveDown, &FrmUT::pickNotLast},
         {"mnuAddGamePlayer", "Add the &Game's Player...", &FrmUT::onAddGamePlayer,
          &FrmUT::gameHasProfile},
+        {"mnuCreateShortcut", "Create &Shortcut", &FrmUT::onCreateShortcut, &FrmUT::hasPick},
     };
     m_userMenu = new QMenu(this);
     m_userMenu->setObjectName(QStringLiteral("mnuUsers"));
@@ -207,6 +211,8 @@ void FrmUT::onRemoveUser() {
         !changePlayerFile(m_ui, [&] { return m_playerFile.remove(index); })) {
         return;
     }
+    // A shortcut of an identity gone would only say that it is gone.
+    changeShortcut(m_ui, [&] { m_shortcuts.remove(trim(m_players.players().at(index).name)); });
     m_players.remove(index);
     // The list would pick a neighbour of the entry gone; nothing is picked.
     m_cboUsers->setCurrentIndex(-1);
@@ -238,6 +244,21 @@ void FrmUT::onAddGamePlayer() {
         emit gamePlayerRequested(toQString(game->name.value_or("")),
                                  toQString(game->secret.value_or("")));
     }
+}
+
+void FrmUT::onCreateShortcut() {
+    if (!hasPick()) {
+        return;
+    }
+    // Named as the file holds it, which is what `--play` looks for.
+    const std::string_view name =
+        trim(m_players.players().at(static_cast<std::size_t>(m_cboUsers->currentIndex())).name);
+    changeShortcut(m_ui, [&] {
+        const std::filesystem::path made = m_shortcuts.make(name);
+        m_ui.showMessage(
+            QStringLiteral("The shortcut to play as %1 was made:").arg(latin1ToQString(name)).toStdString(),
+            QDir::toNativeSeparators(QString::fromStdU16String(made.u16string())).toStdString());
+    });
 }
 
 void FrmUT::showGameIdentity() {

@@ -12,6 +12,7 @@
 #include "windows/PasswordList.h"
 #include "windows/PlayerListModel.h"
 #include "windows/QtUiServices.h"
+#include "windows/Shortcuts.h"
 
 class QMenu;
 
@@ -21,14 +22,16 @@ class PlayerCombo;
 
 // The main window: the player names to pick from, the Play button and the buttons that ask for
 // the two dialogs. cboUsers shows the names of the players; cboUserPass keeps their passwords,
-// unseen. The menu of cboUsers edits, removes and moves the picked entry and adds the player the
-// game holds; the entry the game holds is marked after the load and after every Play.
+// unseen. The menu of cboUsers edits, removes and moves the picked entry, makes a shortcut that
+// plays as it and adds the player the game holds; the entry the game holds is marked after the
+// load and after every Play.
 class FrmUT final : public QMainWindow {
     Q_OBJECT
 
 public:
     FrmUT(PlayerListModel& players, PlayerFile& playerFile, PlayCommand& play, GameFolder& folder,
-          const FileSystem& files, const HostEnvironment& host, QtUiServices& ui);
+          const FileSystem& files, const HostEnvironment& host, const Shortcuts& shortcuts,
+          QtUiServices& ui);
 
     // The start-up work, before the window is first shown: the game folder setting, then the
     // players.
@@ -62,6 +65,7 @@ private:
     void onMoveUp();
     void onMoveDown();
     void onAddGamePlayer();
+    void onCreateShortcut();
     // The picked entry and the one `step` away trade places.
     void move(int step);
     // Marks the entry the game's profile holds now.
@@ -79,6 +83,7 @@ private:
     GameFolder& m_folder;
     const FileSystem& m_files;
     const HostEnvironment& m_host;
+    const Shortcuts& m_shortcuts;
     QtUiServices& m_ui;
     PlayerCombo* m_cboUsers = nullptr;
     PasswordList* m_cboUserPass = nullptr;

@@ -76,7 +76,7 @@ bool playByName(const QString& name, const FileSystem& files, UiServices& ui,
     // The names are Latin-1 and the argument is the system's text: compared as text.
     std::optional<std::size_t> found;
     for (std::size_t index = 0; index < players.size(); ++index) {
-        if (fromLatin1(players[index].name) != name) {
+        if (latin1ToQString(players[index].name) != name) {
             continue;
         }
         if (found) {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "platform/files/Text.h"
+#include "windows/FileErrorMessage.h"
 #include "windows/FormLayout.h"
 #include "windows/FrmAbout.h"
 #include "windows/FrmSetDir.h"
@@ -22,7 +24,8 @@ WindowManager::WindowManager(const FileSystem& files, QtUiServices& ui, ProgramL
       m_ui(ui),
       m_folder(files),
       m_play(files, m_folder, ui, launcher, m_host),
-      m_playerFile(files) {
+      m_playerFile(files),
+      m_shortcuts(Shortcuts::forThisProgram()) {
     initWindowResources();
     QApplication::setWindowIcon(QIcon(toQString(kIconResource)));
 }
@@ -56,7 +59,8 @@ void WindowManager::showMainWindow() {
         return;
     }
     show(m_main, [this] {
-        auto* window = new FrmUT(m_players, m_playerFile, m_play, m_folder, m_files, m_host, m_ui);
+        auto* window = new FrmUT(m_players, m_playerFile, m_play, m_folder, m_files, m_host,
+                                 m_shortcuts, m_ui);
         QObject::connect(window, &FrmUT::newPlayerRequested, window, [this] { showNewPlayer(); });
         QObject::connect(window, &FrmUT::gameFolderRequested, window,
                          [this] { showGameFolder(); });
@@ -93,7 +97,14 @@ void WindowManager::showEditPlayer(std::size_t index) {
         window->setWindowModality(Qt::ApplicationModal);
         QObject::connect(window, &FrmUserPass::playerEdited, window,
                          [this](std::size_t edited, const Player& player) {
+                             const std::string before(trim(m_players.players().at(edited).name));
                              m_players.replace(edited, player);
+                             // Its shortcuts play as the name the file now holds.
+                             if (trim(player.name) != before) {
+                                 changeShortcut(m_ui, [&] {
+                                     m_shortcuts.rename(before, trim(player.name));
+                                 });
+                             }
                          });
         return window;
     });

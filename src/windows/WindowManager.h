@@ -10,6 +10,7 @@
 #include "settings/PlayerFile.h"
 #include "windows/PlayerListModel.h"
 #include "windows/QtUiServices.h"
+#include "windows/Shortcuts.h"
 
 namespace korvale {
 
@@ -50,6 +51,7 @@ private:
     PlayCommand m_play;
     PlayerFile m_playerFile;
     PlayerListModel m_players;
+    Shortcuts m_shortcuts;
     QPointer<FrmUT> m_main;
     QPointer<FrmUserPass> m_newPlayer;
     QPointer<FrmUserPass> m_editPlayer;

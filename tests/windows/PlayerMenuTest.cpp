@@ -4,7 +4,9 @@
 #include <vector>
 
 #include <QComboBox>
+#include <QDir>
 #include <QMenu>
+#include <QStandardPaths>
 #include <QTest>
 
 #include "WindowsTest.h"
@@ -64,14 +66,14 @@ TEST_F(PlayerMenuTest, EachItemRewritesOnlyItsLineAndBothListsFollowOrNothingCha
         std::vector<std::string> messages;
     } rows[] = {
         // clang-format off
-        {"edit", 1, "11111", 'e', true, false, {}, "Alice,one\r\n\r\nBobby,t,wo\r\nCarol,three", "Alice  Bobby  Carol | one t,wo three | 1 1", {}},
-        {"remove", 1, "11111", 'r', true, false, {}, "Alice,one\r\n\r\nCarol,three", "Alice Carol | one three | -1 -1", {ask}},
-        {"up", 2, "11101", 'u', true, false, {}, "Alice,one\r\n\r\nCarol,three\r\nBob,two", "Alice Carol Bob | one three two | 1 1", {}},
-        {"down", 0, "11011", 'd', true, false, {}, "Bob,two\r\n\r\nAlice,one\r\nCarol,three", "Bob Alice Carol | two one three | 1 1", {}},
-        {"remove answered no", 1, "11111", 'r', false, false, {}, {}, same, {ask}},
-        {"changed outside", 1, "11111", 'u', true, true, {}, {}, same, {gone}},
-        {"disk full", 1, "11111", 'r', true, false, Fault{.op = FaultyFileOps::Op::Write}, {}, same, {ask, "Error"}},
-        {"read-only", 1, "11111", 'e', true, false, Fault{.op = FaultyFileOps::Op::Open, .error = std::errc::read_only_file_system, .pathContains = "User.ini.", .opened = FaultyFileOps::Opened::ForWriting}, {}, same, {"Error"}},
+        {"edit", 1, "111111", 'e', true, false, {}, "Alice,one\r\n\r\nBobby,t,wo\r\nCarol,three", "Alice  Bobby  Carol | one t,wo three | 1 1", {}},
+        {"remove", 1, "111111", 'r', true, false, {}, "Alice,one\r\n\r\nCarol,three", "Alice Carol | one three | -1 -1", {ask}},
+        {"up", 2, "111011", 'u', true, false, {}, "Alice,one\r\n\r\nCarol,three\r\nBob,two", "Alice Carol Bob | one three two | 1 1", {}},
+        {"down", 0, "110111", 'd', true, false, {}, "Bob,two\r\n\r\nAlice,one\r\nCarol,three", "Bob Alice Carol | two one three | 1 1", {}},
+        {"remove answered no", 1, "111111", 'r', false, false, {}, {}, same, {ask}},
+        {"changed outside", 1, "111111", 'u', true, true, {}, {}, same, {gone}},
+        {"disk full", 1, "111111", 'r', true, false, Fault{.op = FaultyFileOps::Op::Write}, {}, same, {ask, "Error"}},
+        {"read-only", 1, "111111", 'e', true, false, Fault{.op = FaultyFileOps::Op::Open, .error = std::errc::read_only_file_system, .pathContains = "User.ini.", .opened = FaultyFileOps::Opened::ForWriting}, {}, same, {"Error"}},
         // clang-format on
     };
     for (const auto& row : rows) {
@@ -97,8 +99,29 @@ TEST_F(PlayerMenuTest, EachItemRewritesOnlyItsLineAndBothListsFollowOrNothingCha
     }
 }
 
+TEST_F(PlayerMenuTest, AnIdentitysShortcutFollowsItsNameAndGoesWithIt) {
+    const QDir shortcuts(QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation));
+    const auto made = [&] { return shortcuts.entryList({"korvale-*.desktop"}, QDir::Files); };
+    OpenMenu(1);
+    QTest::keyClick(Menu(), 's');
+    EXPECT_EQ(TakeMessageTexts(), std::vector<std::string>{"The shortcut to play as Bob was made:"});
+    EXPECT_EQ(made(), QStringList{"korvale-Bob.desktop"});
+    OpenMenu(-1);
+    QTest::keyClick(Menu(), 'e');
+    QWidget* edit = Window("frmEditUser");
+    ASSERT_NE(edit, nullptr);
+    Type(edit, "txtUtPlayer", "Bobby");
+    Click(edit, "cmdUTSavePlayer");
+    EXPECT_EQ(made(), QStringList{"korvale-Bobby.desktop"});
+    Ui().setAnswer(true);
+    OpenMenu(-1);
+    QTest::keyClick(Menu(), 'r');
+    EXPECT_EQ(TakeMessageTexts(), std::vector<std::string>{"Remove the UT User Bobby?"});
+    EXPECT_EQ(made(), QStringList{});
+}
+
 TEST_F(PlayerMenuTest, TheGamesPlayerFillsTheNewPlayerDialog) {
-    EXPECT_EQ(OpenMenu(-1), "00001") << "nothing picked";
+    EXPECT_EQ(OpenMenu(-1), "000010") << "nothing picked";
     QTest::keyClick(Menu(), 'g');
     QWidget* dialog = Window("frmuserpass");
     ASSERT_NE(dialog, nullptr);
@@ -106,7 +129,7 @@ TEST_F(PlayerMenuTest, TheGamesPlayerFillsTheNewPlayerDialog) {
     EXPECT_EQ(Child<QLineEdit>(dialog, "txtUtPassword")->text(), "s3");
     dialog->close();
     std::filesystem::remove(SystemPath("User.ini"));
-    EXPECT_EQ(OpenMenu(0), "11010") << "no profile to read";
+    EXPECT_EQ(OpenMenu(0), "110101") << "no profile to read";
     Menu()->hide();
 }
 
