@@ -35,12 +35,19 @@ int descriptor(const FileOps::Handle& file) {
     return static_cast<int>(file.native);
 }
 
-// open(2), again when a signal cuts it short.
-int openRetried(const std::string& path, int flags, mode_t permissions) {
-    int fd = -1;
+// A system call, again when a signal cuts it short.
+template <typename Call>
+auto retried(Call call) {
+    decltype(call()) result;
     do {
-        fd = ::open(toNative(path).c_str(), flags | O_CLOEXEC, permissions);
-    } while (fd < 0 && errno == EINTR);
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+int openRetried(const std::string& path, int flags, mode_t permissions) {
+    const int fd =
+        retried([&] { return ::open(toNative(path).c_str(), flags | O_CLOEXEC, permissions); });
     if (fd < 0) {
         fail(path, errno);
     }
@@ -100,24 +107,17 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
 }
 
 std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity) {
-    for (;;) {
-        const ssize_t got = ::read(descriptor(file), buffer, capacity);
-        if (got >= 0) {
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            fail(file.path, errno);
-        }
+    const ssize_t got = retried([&] { return ::read(descriptor(file), buffer, capacity); });
+    if (got < 0) {
+        fail(file.path, errno);
     }
+    return static_cast<std::size_t>(got);
 }
 
 void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
     while (length > 0) {
-        const ssize_t put = ::write(descriptor(file), data, length);
+        const ssize_t put = retried([&] { return ::write(descriptor(file), data, length); });
         if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             fail(file.path, errno);
         }
         data += put;
@@ -187,11 +187,8 @@ std::optional<FileOps::Handle> NativeFileOps::lock(const std::string& path) {
     // flock belongs to this open of the file: no other open, in this process or another, can take
     // it meanwhile, and it goes with the last descriptor, so a killed process holds nothing.
     const int fd = openRetried(path, O_RDONLY | O_CREAT, 0666);
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (retried([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) != 0) {
         const int error = errno;
-        if (error == EINTR) {
-            continue;
-        }
         ::close(fd);
         if (error == EWOULDBLOCK) {
             return std::nullopt;

@@ -69,23 +69,13 @@ LocalMemory ownerOnlyDescriptor(const std::string& path) {
     return {descriptor, &LocalFree};
 }
 
-bool setEnd(HANDLE file, std::uint64_t length) {
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(length);
-    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-}
-
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
     std::wstring module(32768, L'\0');  // the longest path the system has, and its end
     module.resize(GetModuleFileNameW(nullptr, module.data(), DWORD(module.size())));
-    std::wstring folder = module.substr(0, module.find_last_of(L"\\/"));
     // A drive root keeps its backslash: "C:" alone would mean that drive's current folder.
-    if (folder.ends_with(L':')) {
-        folder += L'\\';
-    }
-    return Utf8Text(folder);
+    return Utf8Text(fs::path(module).parent_path().wstring());
 }
 
 bool NativeFileOps::exists(const std::string& path) {
@@ -132,10 +122,10 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
                          : mode == OpenMode::CreateNew ? GENERIC_WRITE | WRITE_DAC
                                                        : GENERIC_WRITE;
     HANDLE file = openHandle(path, access, disposition, descriptor ? &ownerOnly : nullptr);
-    // An existing file is emptied in place rather than created anew, so that it keeps its
-    // attributes and its security as a truncated POSIX file keeps its mode.
+    // An existing file is emptied in place (a new handle stands at its start) rather than created
+    // anew, so that it keeps its attributes and its security as a truncated POSIX file its mode.
     const LARGE_INTEGER none{};
-    const bool placed = create ? setEnd(file, 0)
+    const bool placed = create ? SetEndOfFile(file) != FALSE
                                : mode != OpenMode::Append ||
                                      SetFilePointerEx(file, none, nullptr, FILE_END) != FALSE;
     if (!placed) {
@@ -157,12 +147,11 @@ std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity
 
 void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
     DWORD put = 0;
-    if (length > kLargestChunk ||
-        !WriteFile(nativeHandle(file), data, static_cast<DWORD>(length), &put, nullptr)) {
-        fail(file.path, length > kLargestChunk ? ERROR_FILE_TOO_LARGE : GetLastError());
-    }
-    if (put != length) {
-        fail(file.path, ERROR_WRITE_FAULT);
+    const bool fits = length <= kLargestChunk;
+    const bool written =
+        fits && WriteFile(nativeHandle(file), data, static_cast<DWORD>(length), &put, nullptr);
+    if (!written || put != length) {
+        fail(file.path, !fits ? ERROR_FILE_TOO_LARGE : written ? ERROR_WRITE_FAULT : GetLastError());
     }
 }
 
