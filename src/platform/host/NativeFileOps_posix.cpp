@@ -23,12 +23,9 @@ std::string toNative(const std::string& path) {
     return native;
 }
 
-[[noreturn]] void fail(const std::string& path, std::error_code error) {
-    throw FileError(toNative(path), error.message());
-}
-
+// std::filesystem's errors on POSIX are errno values too.
 [[noreturn]] void fail(const std::string& path, int error) {
-    fail(path, std::error_code(error, std::generic_category()));
+    throw FileError(toNative(path), std::generic_category().message(error));
 }
 
 int descriptor(const FileOps::Handle& file) {
@@ -58,12 +55,8 @@ int openRetried(const std::string& path, int flags, mode_t permissions) {
 
 std::string NativeFileOps::programFolder() {
     std::error_code error;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return fs::current_path().string();
-    }
-    const std::string folder = executable.parent_path().string();
-    return folder.empty() ? std::string("/") : folder;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);  // always absolute
+    return error ? fs::current_path().string() : executable.parent_path().string();
 }
 
 bool NativeFileOps::exists(const std::string& path) {
@@ -76,7 +69,7 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
     std::error_code error;
     const std::uintmax_t bytes = fs::file_size(toNative(path), error);
     if (error) {
-        fail(path, error);
+        fail(path, error.value());
     }
     return bytes;
 }
@@ -89,7 +82,7 @@ std::vector<std::string> NativeFileOps::list(const std::string& folder) {
         names.push_back(entry->path().filename().string());
     }
     if (error) {
-        fail(folder, error);
+        fail(folder, error.value());
     }
     return names;
 }
@@ -145,7 +138,7 @@ void NativeFileOps::rename(const std::string& from, const std::string& to) {
     std::error_code error;
     fs::rename(toNative(from), toNative(to), error);
     if (error) {
-        fail(to, error);
+        fail(to, error.value());
     }
 }
 
