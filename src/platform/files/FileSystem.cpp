@@ -35,10 +35,7 @@ TextStream FileSystem::CreateTextFile(const std::string& path, Access access) co
 }
 
 std::string FileSystem::programFile(std::string_view name) const {
-    std::string path = m_programFolder;
-    path += '\\';
-    path += name;
-    return path;
+    return m_programFolder + '\\' + std::string(name);
 }
 
 void FileSystem::copyWhole(const std::string& source, const std::string& destination) const {
@@ -65,7 +62,7 @@ std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
     if (!held) {
         return std::nullopt;
     }
-    return FileLock(TextStream(*m_ops, std::move(*held), IOMode::ForReading));
+    return std::optional<FileLock>(std::in_place, *m_ops, std::move(*held), IOMode::ForReading);
 }
 
 void FileSystem::removeLeftovers(const std::string& path) const {
@@ -88,18 +85,14 @@ std::uint64_t File::Size() const {
 }
 
 TextStream File::OpenAsTextStream(IOMode mode) const {
-    switch (mode) {
-        case IOMode::ForReading:
-            return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Read), mode);
-        case IOMode::ForWriting:
-            return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Write), mode);
-        case IOMode::ForAppending:
-            break;
+    using enum FileOps::OpenMode;
+    if (mode != IOMode::ForAppending) {
+        return TextStream(*m_ops, m_ops->open(m_path, mode == IOMode::ForReading ? Read : Write),
+                          mode);
     }
     // An appending stream numbers its lines after those already in the file.
-    const std::string existing = ReadAll();
-    const auto lineBreaks = static_cast<std::size_t>(std::ranges::count(existing, '\n'));
-    return TextStream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Append), mode, lineBreaks + 1);
+    const auto lineBreaks = static_cast<std::size_t>(std::ranges::count(ReadAll(), '\n'));
+    return TextStream(*m_ops, m_ops->open(m_path, Append), mode, lineBreaks + 1);
 }
 
 std::string File::ReadAll() const {

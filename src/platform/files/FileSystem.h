@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/files/FileLock.h"
 #include "platform/files/FileOps.h"
 #include "platform/files/ReplacementFile.h"
 #include "platform/files/TextStream.h"
@@ -13,6 +12,10 @@
 namespace korvale {
 
 class File;
+
+// The host's lock on one file (FileSystem::lockBeside), held for as long as the stream on it
+// lives, across processes; the host lets it go when the process ends, however it ends.
+using FileLock = TextStream;
 
 // Korvale's file layer: a few operations on small single-byte text files, over the host's
 // FileOps, and the few a Play needs to switch a profile safely. Paths are UTF-8 text; Korvale

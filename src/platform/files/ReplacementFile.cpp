@@ -31,10 +31,9 @@ ReplacementFile::ReplacementFile(FileOps& ops, const std::string& target, const 
     }
     // Failures are told by the file the user knows: the one being replaced.
     handle.path = m_target;
-    FileOps::Handle same = handle;
-    m_stream.emplace(m_ops, std::move(handle), IOMode::ForWriting);
+    m_stream.emplace(m_ops, handle, IOMode::ForWriting);
     try {
-        m_ops.copyPermissions(model.empty() ? m_target : model, same);
+        m_ops.copyPermissions(model.empty() ? m_target : model, handle);
     } catch (...) {
         m_stream.reset();
         m_ops.remove(m_path);

@@ -23,7 +23,19 @@ inline std::string_view trim(std::string_view text) noexcept {
     return trim<char>(text);
 }
 
-std::string latin1ToUtf8(std::string_view latin1);
+inline std::string latin1ToUtf8(std::string_view latin1) {
+    std::string utf8;
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
 
 // The UTF-8 byte-order mark.
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";

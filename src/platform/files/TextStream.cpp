@@ -6,17 +6,7 @@
 namespace korvale {
 
 namespace {
-
 constexpr std::size_t kPiece = 64 * 1024;
-
-std::size_t lineBreaks(std::string_view text) noexcept {
-    std::size_t count = 0;
-    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 }  // namespace
 
 TextStream::TextStream(FileOps& ops, FileOps::Handle handle, IOMode mode, std::size_t initialLine)
@@ -88,7 +78,7 @@ std::string TextStream::ReadAll(std::size_t expected) {
 }
 
 void TextStream::Write(std::string_view text) {
-    m_line += lineBreaks(text);
+    m_line += static_cast<std::size_t>(std::ranges::count(text, '\n'));
     if (m_text.empty() && text.size() >= kPiece) {
         m_ops->write(m_handle, text.data(), text.size());  // a whole file: not copied first
         return;
@@ -106,18 +96,11 @@ void TextStream::WriteBlankLines(std::size_t count) {
 }
 
 void TextStream::writeHeld() {
-    if (m_text.empty()) {
-        return;
+    // What failed to go out is dropped, as a stream released after a failure drops it.
+    const std::string held = std::exchange(m_text, {});
+    if (!held.empty()) {
+        m_ops->write(m_handle, held.data(), held.size());
     }
-    // What failed to go out is dropped, as a stream released after a failure drops it; the
-    // buffer's room stays for the next piece.
-    try {
-        m_ops->write(m_handle, m_text.data(), m_text.size());
-    } catch (...) {
-        m_text.clear();
-        throw;
-    }
-    m_text.clear();
 }
 
 void TextStream::flush() {

@@ -23,24 +23,28 @@ std::string toNative(const std::string& path) {
     return native;
 }
 
-[[noreturn]] void fail(const std::string& path, std::error_code error) {
-    throw FileError(toNative(path), error.message());
-}
-
+// std::filesystem's errors on POSIX are errno values too.
 [[noreturn]] void fail(const std::string& path, int error) {
-    fail(path, std::error_code(error, std::generic_category()));
+    throw FileError(toNative(path), std::generic_category().message(error));
 }
 
 int descriptor(const FileOps::Handle& file) {
     return static_cast<int>(file.native);
 }
 
-// open(2), again when a signal cuts it short.
-int openRetried(const std::string& path, int flags, mode_t permissions) {
-    int fd = -1;
+// A system call, again when a signal cuts it short.
+template <typename Call>
+auto retried(Call call) {
+    decltype(call()) result;
     do {
-        fd = ::open(toNative(path).c_str(), flags | O_CLOEXEC, permissions);
-    } while (fd < 0 && errno == EINTR);
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+int openRetried(const std::string& path, int flags, mode_t permissions) {
+    const int fd =
+        retried([&] { return ::open(toNative(path).c_str(), flags | O_CLOEXEC, permissions); });
     if (fd < 0) {
         fail(path, errno);
     }
@@ -51,12 +55,8 @@ int openRetried(const std::string& path, int flags, mode_t permissions) {
 
 std::string NativeFileOps::programFolder() {
     std::error_code error;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return fs::current_path().string();
-    }
-    const std::string folder = executable.parent_path().string();
-    return folder.empty() ? std::string("/") : folder;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);  // always absolute
+    return error ? fs::current_path().string() : executable.parent_path().string();
 }
 
 bool NativeFileOps::exists(const std::string& path) {
@@ -69,7 +69,7 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
     std::error_code error;
     const std::uintmax_t bytes = fs::file_size(toNative(path), error);
     if (error) {
-        fail(path, error);
+        fail(path, error.value());
     }
     return bytes;
 }
@@ -82,7 +82,7 @@ std::vector<std::string> NativeFileOps::list(const std::string& folder) {
         names.push_back(entry->path().filename().string());
     }
     if (error) {
-        fail(folder, error);
+        fail(folder, error.value());
     }
     return names;
 }
@@ -100,24 +100,17 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
 }
 
 std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity) {
-    for (;;) {
-        const ssize_t got = ::read(descriptor(file), buffer, capacity);
-        if (got >= 0) {
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            fail(file.path, errno);
-        }
+    const ssize_t got = retried([&] { return ::read(descriptor(file), buffer, capacity); });
+    if (got < 0) {
+        fail(file.path, errno);
     }
+    return static_cast<std::size_t>(got);
 }
 
 void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
     while (length > 0) {
-        const ssize_t put = ::write(descriptor(file), data, length);
+        const ssize_t put = retried([&] { return ::write(descriptor(file), data, length); });
         if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             fail(file.path, errno);
         }
         data += put;
@@ -145,7 +138,7 @@ void NativeFileOps::rename(const std::string& from, const std::string& to) {
     std::error_code error;
     fs::rename(toNative(from), toNative(to), error);
     if (error) {
-        fail(to, error);
+        fail(to, error.value());
     }
 }
 
@@ -187,11 +180,8 @@ std::optional<FileOps::Handle> NativeFileOps::lock(const std::string& path) {
     // flock belongs to this open of the file: no other open, in this process or another, can take
     // it meanwhile, and it goes with the last descriptor, so a killed process holds nothing.
     const int fd = openRetried(path, O_RDONLY | O_CREAT, 0666);
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (retried([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) != 0) {
         const int error = errno;
-        if (error == EINTR) {
-            continue;
-        }
         ::close(fd);
         if (error == EWOULDBLOCK) {
             return std::nullopt;

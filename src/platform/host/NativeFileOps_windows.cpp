@@ -1,5 +1,6 @@
 #include <windows.h>
 // After <windows.h>, which it needs.
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <algorithm>
@@ -68,52 +69,13 @@ LocalMemory ownerOnlyDescriptor(const std::string& path) {
     return {descriptor, &LocalFree};
 }
 
-bool setEnd(HANDLE file, std::uint64_t length) {
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(length);
-    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-}
-
-// Swaps `source` in for the existing file `target`, which keeps its attributes and access list.
-// The system refuses a read-only target, which a POSIX rename replaces: the swap changes the
-// folder, not the old file. The attribute is lifted for it and put back on the new file.
-bool replaceExisting(const std::wstring& source, const std::wstring& target, DWORD attributes) {
-    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly &&
-        !SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
-        return false;
-    }
-    bool replaced = ReplaceFileW(target.c_str(), source.c_str(), nullptr,
-                                 REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                                 nullptr, nullptr) != FALSE;
-    // A swap stopped half-way has taken the old file from its name while the new one kept its
-    // own: the new one is moved in, or the profile would be lost once the new file is cleared.
-    const DWORD half = GetLastError();
-    if (!replaced &&
-        (half == ERROR_UNABLE_TO_MOVE_REPLACEMENT || half == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)) {
-        replaced = MoveFileExW(source.c_str(), target.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    }
-    const DWORD error = GetLastError();
-    // Put back on the old file when the swap failed, given to the new one when it was made.
-    if (readOnly || replaced) {
-        SetFileAttributesW(target.c_str(), attributes);
-    }
-    SetLastError(error);
-    return replaced;
-}
-
 }  // namespace
 
 std::string NativeFileOps::programFolder() {
     std::wstring module(32768, L'\0');  // the longest path the system has, and its end
     module.resize(GetModuleFileNameW(nullptr, module.data(), DWORD(module.size())));
-    std::wstring folder = module.substr(0, module.find_last_of(L"\\/"));
     // A drive root keeps its backslash: "C:" alone would mean that drive's current folder.
-    if (folder.ends_with(L':')) {
-        folder += L'\\';
-    }
-    return Utf8Text(folder);
+    return Utf8Text(fs::path(module).parent_path().wstring());
 }
 
 bool NativeFileOps::exists(const std::string& path) {
@@ -155,12 +117,15 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
         descriptor = ownerOnlyDescriptor(path);
         ownerOnly.lpSecurityDescriptor = descriptor.get();
     }
-    HANDLE file = openHandle(path, mode == OpenMode::Read ? GENERIC_READ : GENERIC_WRITE,
-                             disposition, descriptor ? &ownerOnly : nullptr);
-    // An existing file is emptied in place rather than created anew, so that it keeps its
-    // attributes and its security as a truncated POSIX file keeps its mode.
+    // A new file is given its model's access list (copyPermissions), which takes WRITE_DAC.
+    const DWORD access = mode == OpenMode::Read        ? GENERIC_READ
+                         : mode == OpenMode::CreateNew ? GENERIC_WRITE | WRITE_DAC
+                                                       : GENERIC_WRITE;
+    HANDLE file = openHandle(path, access, disposition, descriptor ? &ownerOnly : nullptr);
+    // An existing file is emptied in place (a new handle stands at its start) rather than created
+    // anew, so that it keeps its attributes and its security as a truncated POSIX file its mode.
     const LARGE_INTEGER none{};
-    const bool placed = create ? setEnd(file, 0)
+    const bool placed = create ? SetEndOfFile(file) != FALSE
                                : mode != OpenMode::Append ||
                                      SetFilePointerEx(file, none, nullptr, FILE_END) != FALSE;
     if (!placed) {
@@ -182,12 +147,11 @@ std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity
 
 void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
     DWORD put = 0;
-    if (length > kLargestChunk ||
-        !WriteFile(nativeHandle(file), data, static_cast<DWORD>(length), &put, nullptr)) {
-        fail(file.path, length > kLargestChunk ? ERROR_FILE_TOO_LARGE : GetLastError());
-    }
-    if (put != length) {
-        fail(file.path, ERROR_WRITE_FAULT);
+    const bool fits = length <= kLargestChunk;
+    const bool written =
+        fits && WriteFile(nativeHandle(file), data, static_cast<DWORD>(length), &put, nullptr);
+    if (!written || put != length) {
+        fail(file.path, !fits ? ERROR_FILE_TOO_LARGE : written ? ERROR_WRITE_FAULT : GetLastError());
     }
 }
 
@@ -206,15 +170,24 @@ void NativeFileOps::close(Handle& file) {
 }
 
 void NativeFileOps::rename(const std::string& from, const std::string& to) {
-    const std::wstring source = WidePath(from);
     const std::wstring target = WidePath(to);
+    // One atomic rename, whenever the process stops. The system refuses a read-only target, which
+    // a POSIX rename replaces (the swap changes the folder, not the old file): the attribute is
+    // lifted for the swap, then put back on the old file or given to the new one.
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    const bool moved = attributes != INVALID_FILE_ATTRIBUTES
-                           ? replaceExisting(source, target, attributes)
-                           : MoveFileExW(source.c_str(), target.c_str(),
-                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool readOnly =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly) {
+        SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    }
+    const bool moved = MoveFileExW(WidePath(from).c_str(), target.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    const DWORD error = GetLastError();
+    if (readOnly) {
+        SetFileAttributesW(target.c_str(), attributes);
+    }
     if (!moved) {
-        fail(to, GetLastError());
+        fail(to, error);
     }
 }
 
@@ -252,9 +225,37 @@ std::string NativeFileOps::resolve(const std::string& path) {
     return Utf8Text(final);
 }
 
-void NativeFileOps::copyPermissions(const std::string&, Handle&) {
-    // Swapped in for an existing file, the new file takes that file's attributes and access list
-    // (rename); under a new name it has its folder's, as any new file there.
+void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
+    const std::wstring path = WidePath(model);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return;  // no model: the new file has its folder's access, as any new file there
+    }
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    DWORD error = GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                        nullptr, nullptr, &dacl, nullptr, &descriptor);
+    const LocalMemory held(descriptor, &LocalFree);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    // The list as the model has it: its own entries, and those of its folder only if it takes them.
+    if (error == ERROR_SUCCESS && dacl != nullptr &&
+        GetSecurityDescriptorControl(descriptor, &control, &revision)) {
+        const SECURITY_INFORMATION which =
+            DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0
+                                             ? PROTECTED_DACL_SECURITY_INFORMATION
+                                             : UNPROTECTED_DACL_SECURITY_INFORMATION);
+        error = SetSecurityInfo(nativeHandle(file), SE_FILE_OBJECT, which, nullptr, nullptr, dacl,
+                                nullptr);
+    }
+    // Read-only is not given: a read-only file is refused before it is replaced, or kept by rename.
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                         FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (error != ERROR_SUCCESS ||
+        !SetFileInformationByHandle(nativeHandle(file), FileBasicInfo, &basic, sizeof basic)) {
+        fail(file.path, error != ERROR_SUCCESS ? error : GetLastError());
+    }
 }
 
 std::optional<FileOps::Handle> NativeFileOps::lock(const std::string& path) {

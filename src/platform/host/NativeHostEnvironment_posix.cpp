@@ -4,62 +4,42 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "platform/host/NativeHostEnvironment.h"
 
 namespace korvale {
 
-namespace {
-
-struct HostName {
-    std::string system;
-    std::string machine;
-};
-
-HostName hostName() {
-    utsname name{};
-    if (::uname(&name) != 0) {
-        return {};
-    }
-    return {name.sysname, name.machine};
-}
-
-}  // namespace
-
 HostEnvironment::System NativeHostEnvironment::system() const {
-    return hostName().system == "Linux" ? System::Linux : System::Other;
+    utsname name{};
+    return ::uname(&name) == 0 && std::string(name.sysname) == "Linux" ? System::Linux
+                                                                        : System::Other;
 }
 
 HostEnvironment::Architecture NativeHostEnvironment::architecture() const {
     // The kernel's machine, not Korvale's build: a 32-bit Korvale on a 64-bit system still
     // finds the 64-bit game.
-    const std::string machine = hostName().machine;
+    utsname name{};
+    const std::string machine = ::uname(&name) == 0 ? name.machine : "";
     if (machine == "x86_64" || machine == "amd64") {
         return Architecture::X86_64;
     }
     if (machine == "aarch64" || machine == "arm64") {
         return Architecture::Arm64;
     }
-    if (machine == "i386" || machine == "i486" || machine == "i586" || machine == "i686") {
-        return Architecture::X86;
-    }
-    return Architecture::Other;
+    // i386 to i686
+    const bool x86 = machine.size() == 4 && machine[0] == 'i' && machine.ends_with("86") &&
+                     machine[1] >= '3' && machine[1] <= '6';
+    return x86 ? Architecture::X86 : Architecture::Other;
 }
 
 std::string NativeHostEnvironment::homeFolder() const {
-    // The game takes $HOME; the account's entry stands in only when it is not set.
+    // The game takes $HOME; the account's entry stands in only when it is not set. Nothing else
+    // in Korvale reads the account database, so its shared entry is not overwritten meanwhile.
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return home;
     }
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr) {
-        return found->pw_dir;
-    }
-    return {};
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
 std::string NativeHostEnvironment::localAppData() const {

@@ -31,16 +31,8 @@ std::string NativeHostEnvironment::homeFolder() const {
 }
 
 std::string NativeHostEnvironment::localAppData() const {
-    const DWORD needed = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
-    if (needed == 0) {
-        return {};
-    }
-    std::wstring value(needed, L'\0');
-    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", value.data(), needed);
-    if (length == 0 || length >= needed) {
-        return {};
-    }
-    value.resize(length);
+    std::wstring value(32768, L'\0');  // the longest value a variable has, and its end
+    value.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", value.data(), DWORD(value.size())));
     return Utf8Text(value);
 }
 

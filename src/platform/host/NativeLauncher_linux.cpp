@@ -1,10 +1,16 @@
 #include <poll.h>
 #include <spawn.h>
+#include <strings.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -13,13 +19,22 @@
 #include "platform/files/FileError.h"
 #include "platform/host/NativeFileOps.h"
 #include "platform/host/NativeLauncher.h"
-#include "platform/host/RunningProgram.h"
 
 extern char** environ;
 
 namespace korvale {
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// A Windows program, which runs under Wine: decided here alone, for starting and for telling
+// whether it runs.
+bool isWindowsProgram(const std::string& program) {
+    std::ifstream file(program, std::ios::binary);
+    char magic[2] = {};
+    return file.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
+}
 
 // Starts `argv` (its program found on PATH when `search`) in a session of its own, so that
 // the end of Korvale's terminal or desktop session does not reach the game. Returns 0, or the
@@ -59,18 +74,62 @@ pid_t startGame(const std::string& program) {
     return game;
 }
 
-void reap(pid_t game) {
-    while (::waitpid(game, nullptr, 0) < 0 && errno == EINTR) {
-    }
-}
-
 // The game is Korvale's child: it is reaped as soon as it ends, so no zombie stays behind.
 void reapWhenEnded(pid_t game) {
     try {
-        std::thread(reap, game).detach();
+        std::thread([game] {
+            while (::waitpid(game, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
     } catch (const std::system_error&) {
         // No thread to spare: the system reaps the game once Korvale ends.
     }
+}
+
+// Under Wine, Wine's loader runs named after the program (at most the kernel's 15 bytes, and
+// whatever its case, as Windows names) and maps the program's file, told by device and inode in
+// each line of /proc/PID/maps: "start-end perms offset major:minor inode path".
+bool mapsProgram(const fs::path& process, const fs::path& program, const struct stat& file) {
+    std::ifstream comm(process / "comm");
+    std::string named;
+    if (!std::getline(comm, named) ||
+        ::strcasecmp(named.c_str(), program.filename().string().substr(0, 15).c_str()) != 0) {
+        return false;
+    }
+    std::ifstream maps(process / "maps");
+    for (std::string line; std::getline(maps, line);) {
+        unsigned int major = 0;
+        unsigned int minor = 0;
+        unsigned long long inode = 0;
+        if (std::sscanf(line.c_str(), "%*s %*s %*s %x:%x %llu", &major, &minor, &inode) == 3 &&
+            inode == file.st_ino && major == ::major(file.st_dev) &&
+            minor == ::minor(file.st_dev)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whoever started it: a process of the same file, whatever path it was started by.
+bool isProgramRunning(const fs::path& program) {
+    struct stat file {};
+    if (::stat(program.c_str(), &file) != 0) {
+        return false;
+    }
+    const bool underWine = isWindowsProgram(program);
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc", error)) {
+        const fs::path& process = entry.path();
+        if (process.filename().string().find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        // A native program is the process's executable itself.
+        if (underWine ? mapsProgram(process, program, file)
+                      : fs::equivalent(process / "exe", program, error)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -103,7 +162,7 @@ bool NativeLauncher::isRunning(const std::string& path) {
         }
         forget(path);
     }
-    return isProgramRunning(path);
+    return isProgramRunning(NativeFileOps().nativeForm(path));
 }
 
 void NativeLauncher::forget(const std::string& path) {

@@ -34,15 +34,12 @@ std::string SystemReason(unsigned long error) {
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                        0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
-    std::wstring_view text(buffer, length);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
-                             text.back() == L'.')) {
-        text.remove_suffix(1);
-    }
-    if (text.empty()) {
+    const std::wstring_view text(buffer, length);
+    const std::size_t end = text.find_last_not_of(L"\r\n .");
+    if (end == std::wstring_view::npos) {
         return "Windows error " + std::to_string(error);
     }
-    return Utf8Text(text);
+    return Utf8Text(text.substr(0, end + 1));
 }
 
 }  // namespace korvale
