@@ -29,7 +29,7 @@ std::span<const std::string_view> nativePrograms(Architecture architecture) {
     static constexpr std::string_view kX86_64[] = {"System64\\ut-bin-amd64", "System64\\ut-bin"};
     static constexpr std::string_view kArm64[] = {"SystemARM64\\ut-bin-arm64",
                                                   "SystemARM64\\ut-bin"};
-    static constexpr std::string_view kX86[] = {"System\\ut-bin"};
+    static constexpr std::string_view kX86[] = {"System\\ut-bin-x86", "System\\ut-bin"};
     switch (architecture) {
         case Architecture::X86_64:
             return kX86_64;
