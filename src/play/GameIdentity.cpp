@@ -29,7 +29,8 @@ std::string profileText(std::string_view bytes) {
     }
     std::string utf8;
     const auto unit = [&](std::size_t at) -> char32_t {
-        return static_cast<unsigned char>(text[at]) | static_cast<unsigned char>(text[at + 1]) << 8;
+        return char32_t(static_cast<unsigned char>(text[at])) |
+               char32_t(static_cast<unsigned char>(text[at + 1])) << 8;
     };
     for (std::size_t at = 0; at + 1 < text.size(); at += 2) {
         char32_t point = unit(at);
