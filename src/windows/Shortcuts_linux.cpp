@@ -1,5 +1,5 @@
 // Desktop entries in the applications folder, which menus, and Steam's "Add a Non-Steam Game",
-// list. Their format is the freedesktop.org Desktop Entry Specification's.
+// list, in freedesktop.org's desktop entry format.
 #include <system_error>
 
 #include <QCoreApplication>
