@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,46 @@ inline std::string latin1ToUtf8(std::string_view latin1) {
         }
     }
     return utf8;
+}
+
+// Latin-1 bytes are the first 256 code points: each byte is the UTF-16 code unit of its value.
+inline std::u16string latin1ToUtf16(std::string_view latin1) {
+    std::u16string utf16;
+    utf16.reserve(latin1.size());
+    for (const char c : latin1) {
+        utf16 += static_cast<char16_t>(static_cast<unsigned char>(c));
+    }
+    return utf16;
+}
+
+// No value when the text holds a code unit beyond U+00FF.
+inline std::optional<std::string> utf16ToLatin1(std::u16string_view utf16) {
+    std::string latin1;
+    latin1.reserve(utf16.size());
+    for (const char16_t unit : utf16) {
+        if (unit > 0xFF) {
+            return std::nullopt;
+        }
+        latin1 += static_cast<char>(unit);
+    }
+    return latin1;
+}
+
+// Calls `visit(line, lineBreak)` for each line of `text`, in order: a line ends at LF, a CR
+// before it going with the break; the last line has an empty break. No line follows a final
+// break. For bytes and for UTF-16 code units alike.
+template <typename Char, typename Visit>
+void forEachLine(std::basic_string_view<Char> text, Visit visit) {
+    using View = std::basic_string_view<Char>;
+    static constexpr Char kBreak[] = {Char('\r'), Char('\n')};
+    while (!text.empty()) {
+        const std::size_t end = text.find(Char('\n'));
+        View line = text.substr(0, end);
+        const bool crBreak = end != View::npos && line.ends_with(Char('\r'));
+        line.remove_suffix(crBreak ? 1 : 0);
+        text.remove_prefix(end == View::npos ? text.size() : end + 1);
+        visit(line, end == View::npos ? View() : View(kBreak + (crBreak ? 0 : 1), crBreak ? 2 : 1));
+    }
 }
 
 // The UTF-8 byte-order mark.
