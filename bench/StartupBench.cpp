@@ -2,7 +2,7 @@
 // `korvale --play NAME` until the game is started beside start-up with the same five identities
 // and the real-size profile: on Qt's offscreen platform, from the start of the process. The
 // program is this one, started again with "--probe <window|play> <folder> <identities>", which
-// does what src/main.cpp does and then says "ready".
+// does what src/app/main.cpp does and then says "ready".
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,9 +22,9 @@
 #include "platform/host/NativeFileOps.h"
 #include "platform/host/NativeHostEnvironment.h"
 #include "platform/host/NativeLauncher.h"
-#include "windows/CommandLine.h"
+#include "app/CommandLine.h"
 #include "windows/FormLayout.h"
-#include "windows/PlayByName.h"
+#include "app/PlayByName.h"
 #include "windows/QtUiServices.h"
 #include "windows/WindowManager.h"
 

@@ -1,4 +1,4 @@
-#include "windows/PlayByName.h"
+#include "app/PlayByName.h"
 
 #include <cstddef>
 #include <optional>

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "windows/DisplayCheck.h"
+#include "app/DisplayCheck.h"
 
 namespace korvale {
 

@@ -1,4 +1,4 @@
-#include "windows/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "windows/DisplayCheck.h"
+#include "app/DisplayCheck.h"
 
 namespace korvale {
 
