@@ -7,7 +7,9 @@ namespace korvale {
 // The host's files: one source file per platform.
 class NativeFileOps final : public FileOps {
 public:
-    // The folder that holds the running executable, without a trailing separator.
+    // The running executable, and the folder that holds it without a trailing separator: as the
+    // host names them.
+    static std::string programPath();
     static std::string programFolder();
 
     bool exists(const std::string& path) override;

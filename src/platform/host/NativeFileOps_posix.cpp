@@ -53,10 +53,14 @@ int openRetried(const std::string& path, int flags, mode_t permissions) {
 
 }  // namespace
 
-std::string NativeFileOps::programFolder() {
+std::string NativeFileOps::programPath() {
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);  // always absolute
-    return error ? fs::current_path().string() : executable.parent_path().string();
+    return error ? (fs::current_path() / "korvale").string() : executable.string();
+}
+
+std::string NativeFileOps::programFolder() {
+    return fs::path(programPath()).parent_path().string();
 }
 
 bool NativeFileOps::exists(const std::string& path) {

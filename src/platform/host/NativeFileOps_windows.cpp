@@ -71,11 +71,15 @@ LocalMemory ownerOnlyDescriptor(const std::string& path) {
 
 }  // namespace
 
-std::string NativeFileOps::programFolder() {
+std::string NativeFileOps::programPath() {
     std::wstring module(32768, L'\0');  // the longest path the system has, and its end
     module.resize(GetModuleFileNameW(nullptr, module.data(), DWORD(module.size())));
+    return Utf8Text(module);
+}
+
+std::string NativeFileOps::programFolder() {
     // A drive root keeps its backslash: "C:" alone would mean that drive's current folder.
-    return Utf8Text(fs::path(module).parent_path().wstring());
+    return Utf8Text(fs::path(WidePath(programPath())).parent_path().wstring());
 }
 
 bool NativeFileOps::exists(const std::string& path) {
