@@ -8,6 +8,7 @@
 #include "TempFolders.h"
 #include "platform/files/FileError.h"
 #include "platform/files/FileSystem.h"
+#include "platform/host/NativeFileOps.h"
 
 namespace korvale::test {
 namespace {
@@ -127,6 +128,23 @@ TEST_F(FileSystemTest, ReplaceFileKeepsALinkALinkAndKeepsTheMode) {
 
     Files().replaceWhole(Files().programFile("fresh.ini"), "made");
     EXPECT_EQ(ReadBytes(ProgramPath("fresh.ini")), "made");
+}
+
+// On POSIX a backslash is a character of a folder's name: the program's folder keeps its own, and
+// only the separators Korvale adds after it are turned, as are those of every other path.
+TEST_F(FileSystemTest, TheProgramFolderKeepsItsBackslashes) {
+    KORVALE_POSIX_ONLY();
+    const std::string program = PathText(Root() / "a\\b");
+    fs::create_directory(program);
+    NativeFileOps native(program);
+    const FileSystem files(native, program);
+    files.replaceWhole(files.programFile("User.ini"), "A,1");
+    EXPECT_TRUE(files.lockBeside(files.programFile("User.ini")).has_value());
+    EXPECT_EQ(files.GetFile(files.programFile("User.ini")).ReadAll(), "A,1");
+    EXPECT_THAT(Names(program), UnorderedElementsAre("User.ini", "User.ini.korvale-lock"));
+    EXPECT_EQ(native.nativeForm(program), program);
+    EXPECT_EQ(native.nativeForm(program + "c\\System"), PathText(Root()) + "/a/bc/System");
+    EXPECT_EQ(native.nativeForm(GameFolderText() + "\\System"), PathText(GameDir() / "System"));
 }
 
 }  // namespace

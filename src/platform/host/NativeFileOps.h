@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "platform/files/FileOps.h"
 
 namespace korvale {
@@ -11,6 +13,11 @@ public:
     // host names them.
     static std::string programPath();
     static std::string programFolder();
+
+    // Paths in `folder`, the program's, keep it as the host gave it: only what Korvale adds after
+    // it takes the host's separators.
+    explicit NativeFileOps(std::string folder = programFolder())
+        : m_programFolder(std::move(folder)) {}
 
     bool exists(const std::string& path) override;
     std::uint64_t size(const std::string& path) override;
@@ -26,6 +33,9 @@ public:
     void copyPermissions(const std::string& model, Handle& file) override;
     std::optional<Handle> lock(const std::string& path) override;
     std::string nativeForm(const std::string& path) override;
+
+private:
+    std::string m_programFolder;
 };
 
 }  // namespace korvale

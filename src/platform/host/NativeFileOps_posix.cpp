@@ -17,15 +17,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string toNative(const std::string& path) {
-    std::string native = path;
-    std::replace(native.begin(), native.end(), '\\', '/');
-    return native;
-}
-
-// std::filesystem's errors on POSIX are errno values too.
+// std::filesystem's errors on POSIX are errno values too. The path is in the host's form.
 [[noreturn]] void fail(const std::string& path, int error) {
-    throw FileError(toNative(path), std::generic_category().message(error));
+    throw FileError(path, std::generic_category().message(error));
 }
 
 int descriptor(const FileOps::Handle& file) {
@@ -43,8 +37,7 @@ auto retried(Call call) {
 }
 
 int openRetried(const std::string& path, int flags, mode_t permissions) {
-    const int fd =
-        retried([&] { return ::open(toNative(path).c_str(), flags | O_CLOEXEC, permissions); });
+    const int fd = retried([&] { return ::open(path.c_str(), flags | O_CLOEXEC, permissions); });
     if (fd < 0) {
         fail(path, errno);
     }
@@ -65,15 +58,15 @@ std::string NativeFileOps::programFolder() {
 
 bool NativeFileOps::exists(const std::string& path) {
     std::error_code error;
-    const fs::file_status status = fs::status(toNative(path), error);
+    const fs::file_status status = fs::status(nativeForm(path), error);
     return fs::exists(status) && !fs::is_directory(status);
 }
 
 std::uint64_t NativeFileOps::size(const std::string& path) {
     std::error_code error;
-    const std::uintmax_t bytes = fs::file_size(toNative(path), error);
+    const std::uintmax_t bytes = fs::file_size(nativeForm(path), error);
     if (error) {
-        fail(path, error.value());
+        fail(nativeForm(path), error.value());
     }
     return bytes;
 }
@@ -81,12 +74,12 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
 std::vector<std::string> NativeFileOps::list(const std::string& folder) {
     std::error_code error;
     std::vector<std::string> names;
-    for (fs::directory_iterator entry(toNative(folder), error), end; !error && entry != end;
+    for (fs::directory_iterator entry(nativeForm(folder), error), end; !error && entry != end;
          entry.increment(error)) {
         names.push_back(entry->path().filename().string());
     }
     if (error) {
-        fail(folder, error.value());
+        fail(nativeForm(folder), error.value());
     }
     return names;
 }
@@ -100,13 +93,13 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
                                      O_WRONLY | O_CREAT | O_TRUNC,
                                      O_WRONLY | O_CREAT | O_EXCL};
     const mode_t permissions = mode == OpenMode::CreateOwnerOnly ? 0600 : 0666;
-    return Handle{openRetried(path, kFlags[static_cast<int>(mode)], permissions), path};
+    return Handle{openRetried(nativeForm(path), kFlags[static_cast<int>(mode)], permissions), path};
 }
 
 std::size_t NativeFileOps::read(Handle& file, char* buffer, std::size_t capacity) {
     const ssize_t got = retried([&] { return ::read(descriptor(file), buffer, capacity); });
     if (got < 0) {
-        fail(file.path, errno);
+        fail(nativeForm(file.path), errno);
     }
     return static_cast<std::size_t>(got);
 }
@@ -115,7 +108,7 @@ void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
     while (length > 0) {
         const ssize_t put = retried([&] { return ::write(descriptor(file), data, length); });
         if (put < 0) {
-            fail(file.path, errno);
+            fail(nativeForm(file.path), errno);
         }
         data += put;
         length -= static_cast<std::size_t>(put);
@@ -125,7 +118,7 @@ void NativeFileOps::write(Handle& file, const char* data, std::size_t length) {
 void NativeFileOps::flush(Handle& file) {
     // The bytes, and what it takes to find them again (size, blocks), without waiting for times.
     if (::fdatasync(descriptor(file)) != 0) {
-        fail(file.path, errno);
+        fail(nativeForm(file.path), errno);
     }
 }
 
@@ -134,26 +127,26 @@ void NativeFileOps::close(Handle& file) {
     file.native = -1;
     // After a failed close the descriptor is gone all the same: it must not be closed again.
     if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) {
-        fail(file.path, errno);
+        fail(nativeForm(file.path), errno);
     }
 }
 
 void NativeFileOps::rename(const std::string& from, const std::string& to) {
     std::error_code error;
-    fs::rename(toNative(from), toNative(to), error);
+    fs::rename(nativeForm(from), nativeForm(to), error);
     if (error) {
-        fail(to, error.value());
+        fail(nativeForm(to), error.value());
     }
 }
 
 void NativeFileOps::remove(const std::string& path) noexcept {
     std::error_code ignored;
-    fs::remove(toNative(path), ignored);
+    fs::remove(nativeForm(path), ignored);
 }
 
 std::string NativeFileOps::resolve(const std::string& path) {
     // Follow the link itself, not the folders: the swap must land on the file the link names.
-    fs::path current = toNative(path);
+    fs::path current = nativeForm(path);
     for (int hops = 0; hops < 40; ++hops) {
         std::error_code error;
         const fs::path next = fs::read_symlink(current, error);
@@ -162,41 +155,48 @@ std::string NativeFileOps::resolve(const std::string& path) {
         }
         current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    fail(path, ELOOP);
+    fail(nativeForm(path), ELOOP);
 }
 
 void NativeFileOps::copyPermissions(const std::string& model, Handle& file) {
     struct stat status {};
-    if (::stat(toNative(model).c_str(), &status) != 0) {
+    if (::stat(nativeForm(model).c_str(), &status) != 0) {
         return;  // no model: the new file keeps the usual mode
     }
     // The owner first, as a change of owner clears the set-id bits. Only a privileged process may
     // give a file away: anyone else keeps a file of their own, which is no failure.
     if (::fchown(descriptor(file), status.st_uid, status.st_gid) != 0 && errno != EPERM) {
-        fail(file.path, errno);
+        fail(nativeForm(file.path), errno);
     }
     if (::fchmod(descriptor(file), status.st_mode & 07777) != 0) {
-        fail(file.path, errno);
+        fail(nativeForm(file.path), errno);
     }
 }
 
 std::optional<FileOps::Handle> NativeFileOps::lock(const std::string& path) {
     // flock belongs to this open of the file: no other open, in this process or another, can take
     // it meanwhile, and it goes with the last descriptor, so a killed process holds nothing.
-    const int fd = openRetried(path, O_RDONLY | O_CREAT, 0666);
+    const int fd = openRetried(nativeForm(path), O_RDONLY | O_CREAT, 0666);
     if (retried([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) != 0) {
         const int error = errno;
         ::close(fd);
         if (error == EWOULDBLOCK) {
             return std::nullopt;
         }
-        fail(path, error);
+        fail(nativeForm(path), error);
     }
     return Handle{fd, path};
 }
 
 std::string NativeFileOps::nativeForm(const std::string& path) {
-    return toNative(path);
+    // The program folder as the host gave it: a backslash is a character of a name there.
+    const std::size_t kept = m_programFolder.size();
+    const bool inProgramFolder = path.starts_with(m_programFolder) &&
+                                 (path.size() == kept || path[kept] == '\\' || path[kept] == '/');
+    std::string native = path;
+    const auto from = static_cast<std::ptrdiff_t>(inProgramFolder ? kept : 0);
+    std::replace(native.begin() + from, native.end(), '\\', '/');
+    return native;
 }
 
 }  // namespace korvale
