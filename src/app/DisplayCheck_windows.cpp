@@ -3,8 +3,6 @@
 namespace korvale {
 
 // A Windows session always has its desktop.
-std::string unreachableDisplay() {
-    return {};
-}
+DisplayCheck::DisplayCheck() = default;
 
 }  // namespace korvale

@@ -64,7 +64,8 @@ private:
 
 int main(int argc, char* argv[]) {
     using Action = korvale::CommandLine::Action;
-    if (const std::string problem = korvale::unreachableDisplay(); !problem.empty()) {
+    const korvale::DisplayCheck display;  // kept until Qt has its own connection
+    if (const std::string& problem = display.problem(); !problem.empty()) {
         // Help and version need no display.
         const QCoreApplication app(argc, argv);
         nameApplication();
