@@ -68,7 +68,7 @@ for file in korvale README-players.txt LICENSE.txt; do
     [ -s "$program/$file" ] || fail "the tarball has no $file in Korvale"
 done
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n 1 "$work/display")"

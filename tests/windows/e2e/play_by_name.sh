@@ -28,7 +28,7 @@ profile='[URL]\r\nName=Old\r\n[Engine.GameReplicationInfo]\r\nngWorldSecret=old\
 printf "$profile" >"$game/System/User.ini"
 started=$game/System/started.txt
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb
