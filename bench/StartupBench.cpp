@@ -36,7 +36,8 @@ std::string g_self;
 // The main window up, with every identity in its list.
 bool ShowMainWindow(const FileSystem& files, QtUiServices& ui, NativeLauncher& launcher,
                     int identities) {
-    WindowManager windows(files, ui, launcher);
+    Identities players(files);
+    WindowManager windows(files, players, ui, launcher);
     windows.showMainWindow();
     QCoreApplication::processEvents();
     const QWidget* main = nullptr;
@@ -44,7 +45,7 @@ bool ShowMainWindow(const FileSystem& files, QtUiServices& ui, NativeLauncher& l
         main = window->objectName() == QStringLiteral("frmUT") ? window : main;
     }
     return main != nullptr && main->isVisible() &&
-           control<QComboBox>(*main, "cboUsers").count() == identities;
+           main->findChild<QComboBox*>(QStringLiteral("cboUsers"))->count() == identities;
 }
 
 int Probe(int argc, char** argv) {
@@ -57,7 +58,8 @@ int Probe(int argc, char** argv) {
     if (std::strcmp(argv[2], "play") == 0) {
         const CommandLine line = parseCommandLine(
             {QStringLiteral("korvale"), QStringLiteral("--play"), QStringLiteral("Player 3")});
-        if (!playByName(line.name, files, ui, launcher, NativeHostEnvironment())) {
+        Identities players(files);
+        if (!playByName(line.name, files, players, ui, launcher, NativeHostEnvironment())) {
             return 1;
         }
     } else if (!ShowMainWindow(files, ui, launcher, std::stoi(argv[4]))) {

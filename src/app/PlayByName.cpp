@@ -9,7 +9,6 @@
 #include "platform/files/FileError.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
-#include "settings/PlayerFile.h"
 #include "windows/FileErrorMessage.h"
 #include "windows/QtText.h"
 
@@ -51,10 +50,9 @@ private:
 
 }  // namespace
 
-bool playByName(const QString& name, const FileSystem& files, UiServices& ui,
-                ProgramLauncher& launcher, const HostEnvironment& host) {
+bool playByName(const QString& name, const FileSystem& files, Identities& identities,
+                UiServices& ui, ProgramLauncher& launcher, const HostEnvironment& host) {
     GameFolder folder(files);
-    std::vector<Player> players;
     folder.SetDirIniPath();
     // Unlike the window, nothing is left to go on with after a file that cannot be used.
     try {
@@ -67,32 +65,25 @@ bool playByName(const QString& name, const FileSystem& files, UiServices& ui,
         return false;
     }
     try {
-        players = LoadPlayers(files);
+        identities.LoadPlayers();
     } catch (const FileError& error) {
         showFileError(ui, files, "Korvale could not load its list of players.", error);
         return false;
     }
 
-    // The names are Latin-1 and the argument is the system's text: compared as text.
-    std::optional<std::size_t> found;
-    for (std::size_t index = 0; index < players.size(); ++index) {
-        if (latin1ToQString(players[index].name) != name) {
-            continue;
-        }
-        if (found) {
-            ui.showMessage(("More than one UT User is named " + name).toStdString());
-            return false;
-        }
-        found = index;
-    }
-    if (!found) {
-        ui.showMessage(("No UT User is named " + name).toStdString());
+    // A name Latin-1 cannot hold is no player's.
+    const std::optional<std::string> latin1 = qStringToLatin1(name);
+    const std::vector<std::size_t> found =
+        latin1 ? identities.named(*latin1) : std::vector<std::size_t>();
+    if (found.size() != 1) {
+        ui.showMessage(((found.empty() ? "No UT User is named " : "More than one UT User is named ") +
+                        name)
+                           .toStdString());
         return false;
     }
-
     StartRecorder recorder(launcher);
     PlayCommand play(files, folder, ui, recorder, host);
-    play.PlayUT(NamedPick(static_cast<std::ptrdiff_t>(*found), players[*found]));
+    play.PlayUT(NamedPick(static_cast<std::ptrdiff_t>(found.front()), identities.at(found.front())));
     return recorder.started();
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 
 #include "korvale_version.h"
@@ -12,6 +13,7 @@
 #include "platform/host/NativeFileOps.h"
 #include "platform/host/NativeHostEnvironment.h"
 #include "platform/host/NativeLauncher.h"
+#include "platform/host/NativeShortcuts.h"
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "windows/FormLayout.h"
@@ -87,15 +89,19 @@ int main(int argc, char* argv[]) {
     const korvale::FileSystem files(ops, korvale::NativeFileOps::programFolder());
     korvale::QtUiServices ui;
     korvale::NativeLauncher launcher;
+    // The boxes carry Korvale's icon, as the windows do, and so do the shortcuts.
+    Q_INIT_RESOURCE(korvale);
+    QApplication::setWindowIcon(QIcon(korvale::toQString(korvale::kIconResource)));
+    QFile icon(korvale::toQString(korvale::kIconResource));
+    const korvale::NativeShortcuts shortcuts = korvale::NativeShortcuts::forThisProgram(
+        icon.open(QIODevice::ReadOnly) ? icon.readAll().toStdString() : std::string());
+    korvale::Identities identities(files, &shortcuts);
     if (line.action == Action::Play) {
-        // The boxes carry Korvale's icon, as the window's do.
-        Q_INIT_RESOURCE(korvale);
-        QApplication::setWindowIcon(QIcon(korvale::toQString(korvale::kIconResource)));
         EchoingUi echoing(ui);
         const korvale::NativeHostEnvironment host;
-        return korvale::playByName(line.name, files, echoing, launcher, host) ? 0 : 1;
+        return korvale::playByName(line.name, files, identities, echoing, launcher, host) ? 0 : 1;
     }
-    korvale::WindowManager windows(files, ui, launcher);
+    korvale::WindowManager windows(files, identities, ui, launcher);
     windows.showMainWindow();
     return QApplication::exec();
 }

@@ -6,7 +6,7 @@
 #include "platform/files/FileSystem.h"
 #include "platform/ports/HostEnvironment.h"
 #include "settings/GameFolder.h"
-#include "settings/Players.h"
+#include "settings/Identities.h"
 
 namespace korvale {
 

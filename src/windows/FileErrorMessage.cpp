@@ -13,24 +13,4 @@ void showFileError(UiServices& ui, const FileSystem& files, std::string_view wha
     ui.showMessage(what, detail);
 }
 
-bool changePlayerFile(UiServices& ui, const std::function<bool()>& change) {
-    try {
-        if (change()) {
-            return true;
-        }
-        ui.showMessage("User.ini was changed outside Korvale. Start Korvale again to see it.");
-    } catch (const FileError& error) {
-        ui.showMessage("Error", error.what());
-    }
-    return false;
-}
-
-void changeShortcut(UiServices& ui, const std::function<void()>& change) {
-    try {
-        change();
-    } catch (const FileError& error) {
-        ui.showMessage("Error", error.what());
-    }
-}
-
 }  // namespace korvale

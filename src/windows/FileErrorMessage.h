@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 #include "platform/files/FileError.h"
@@ -13,12 +12,5 @@ namespace korvale {
 // system's reason, and where Korvale keeps its files. Korvale then goes on.
 void showFileError(UiServices& ui, const FileSystem& files, std::string_view what,
                    const FileError& error);
-
-// Runs one change of User.ini (PlayerFile): true when it was written. When the file was changed
-// outside Korvale, or the write failed ("Error" with its cause), says so and returns false.
-bool changePlayerFile(UiServices& ui, const std::function<bool()>& change);
-
-// Runs one change of an identity's shortcuts; a failure says "Error" with its cause.
-void changeShortcut(UiServices& ui, const std::function<void()>& change);
 
 }  // namespace korvale

@@ -16,45 +16,35 @@
 #include <QStyle>
 #include <QWidget>
 
-#include "windows/PlayerCombo.h"
 #include "windows/QtText.h"
 
 namespace korvale {
 
 namespace {
 
-QWidget* createControl(const ControlSpec& entry, QWidget& client) {
+// What a row says beyond name, place and font, for the kinds of control Korvale has.
+void setUp(QWidget& control, const ControlSpec& entry) {
     const QString text = toQString(entry.text);
-    switch (entry.kind) {
-        case ControlKind::EditableList:
-            return new PlayerCombo(&client);
-        case ControlKind::PushButton: {
-            auto* button = new QPushButton(text, &client);
-            // No button answers Enter: there is no default button in Korvale's windows.
-            button->setAutoDefault(false);
-            button->setDefault(false);
-            return button;
-        }
-        case ControlKind::TextBox: {
-            auto* box = new QLineEdit(text, &client);
-            box->setMaxLength(std::numeric_limits<int>::max());
-            return box;
-        }
-        case ControlKind::Label: {
-            auto* label = new QLabel(text, &client);
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(entry.alignment | Qt::AlignTop);
-            label->setWordWrap(entry.wordWrap);
-            if (entry.textColour) {
-                QPalette palette = label->palette();
-                palette.setColor(QPalette::WindowText, QColor(*entry.textColour));
-                label->setPalette(palette);
-                label->setAutoFillBackground(false);
-            }
-            return label;
+    if (auto* button = qobject_cast<QPushButton*>(&control)) {
+        button->setText(text);
+        // No button answers Enter: there is no default button in Korvale's windows.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    } else if (auto* box = qobject_cast<QLineEdit*>(&control)) {
+        box->setText(text);
+        box->setMaxLength(std::numeric_limits<int>::max());
+    } else if (auto* label = qobject_cast<QLabel*>(&control)) {
+        label->setText(text);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(entry.alignment | Qt::AlignTop);
+        label->setWordWrap(entry.wordWrap);
+        if (entry.textColour) {
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, QColor(*entry.textColour));
+            label->setPalette(palette);
+            label->setAutoFillBackground(false);
         }
     }
-    return nullptr;
 }
 
 // Whatever face the host gives, a button's caption is not clipped: its font shrinks to fit.
@@ -68,16 +58,6 @@ void fitCaption(QPushButton& button) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
     }
     button.setFont(font);
-}
-
-// A label names its list or box to screen readers by being its buddy. No label text holds an "&",
-// so no access key comes with it.
-void labelControls(QWidget& client, const FormLayout& layout) {
-    for (const ControlSpec& entry : layout.controls) {
-        if (!entry.labelFor.empty()) {
-            control<QLabel>(client, entry.name).setBuddy(&control<QWidget>(client, entry.labelFor));
-        }
-    }
 }
 
 }  // namespace
@@ -116,7 +96,9 @@ Qt::WindowFlags fixedWindowFlags() {
            Qt::MSWindowsFixedSizeDialogHint;
 }
 
-void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout) {
+void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout,
+                 std::initializer_list<QWidget*> controls) {
+    Q_ASSERT(controls.size() == layout.controls.size());
     window.setObjectName(toQString(layout.name));
     window.setWindowTitle(toQString(layout.title));
     window.setWindowFlags(fixedWindowFlags());
@@ -125,23 +107,24 @@ void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout) {
     client.setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
 
     std::vector<std::pair<int, QWidget*>> tabStops;
+    auto control = controls.begin();
     for (const ControlSpec& entry : layout.controls) {
-        QWidget* control = createControl(entry, client);
-        control->setObjectName(toQString(entry.name));
-        control->setGeometry(toPixels(entry.rect));
+        QWidget& widget = **control++;
+        widget.setObjectName(toQString(entry.name));
+        widget.setGeometry(toPixels(entry.rect));
+        setUp(widget, entry);
         if (entry.font) {
-            control->setFont(toQFont(*entry.font));
-            if (auto* button = qobject_cast<QPushButton*>(control)) {
+            widget.setFont(toQFont(*entry.font));
+            if (auto* button = qobject_cast<QPushButton*>(&widget)) {
                 fitCaption(*button);
             }
         }
         if (entry.tabOrder > 0) {
-            tabStops.emplace_back(entry.tabOrder, control);
+            tabStops.emplace_back(entry.tabOrder, &widget);
         } else {
-            control->setFocusPolicy(Qt::NoFocus);
+            widget.setFocusPolicy(Qt::NoFocus);
         }
     }
-    labelControls(client, layout);
     std::ranges::sort(tabStops, {}, &std::pair<int, QWidget*>::first);
     for (std::size_t i = 1; i < tabStops.size(); ++i) {
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
@@ -151,11 +134,10 @@ void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout) {
     }
 }
 
-void buildDialog(QWidget& dialog, const FormLayout& layout) {
-    buildWindow(dialog, dialog, layout);
+void buildDialog(QWidget& dialog, const FormLayout& layout,
+                 std::initializer_list<QWidget*> controls) {
+    buildWindow(dialog, dialog, layout, controls);
     dialog.setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(&control<QPushButton>(dialog, "cmdExit"), &QPushButton::clicked, &dialog,
-                     &QWidget::close);
 }
 
 void centreOnScreen(QWidget& window) {
@@ -169,15 +151,6 @@ void centreOnScreen(QWidget& window) {
     const QRect centred = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frame.size(),
                                               screen->availableGeometry());
     window.move(centred.topLeft());
-}
-
-QObject& findControl(const QObject& window, std::string_view name) {
-    auto* found = window.findChild<QObject*>(toQString(name));
-    if (found == nullptr) {
-        throw std::logic_error(window.objectName().toStdString() + " has no control " +
-                               std::string(name));
-    }
-    return *found;
 }
 
 }  // namespace korvale

@@ -1,12 +1,10 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <span>
-#include <stdexcept>
-#include <string>
 #include <string_view>
 
-#include <QObject>
 #include <QRect>
 #include <QRgb>
 #include <Qt>
@@ -41,17 +39,9 @@ struct FontSpec {
     bool bold = false;
 };
 
-enum class ControlKind {
-    EditableList,  // a one-line text box with a list that drops down below it
-    PushButton,
-    Label,
-    TextBox,
-};
-
 // One control of a window, as designed. Windows are built from these tables.
 struct ControlSpec {
     std::string_view name = {};
-    ControlKind kind = ControlKind::Label;
     std::string_view text = {};  // UTF-8; "&" marks an access key
     TwipsRect rect = {};
     int tabOrder = 0;  // from 1; 0 for a control that takes no keyboard focus
@@ -59,7 +49,6 @@ struct ControlSpec {
     Qt::Alignment alignment = Qt::AlignLeft;      // of a label's text, which starts at its top
     bool wordWrap = false;
     std::optional<QRgb> textColour = std::nullopt;  // a label drawn straight onto the window
-    std::string_view labelFor = {};  // the list or box a label names, for screen readers
 };
 
 struct MenuSpec {
@@ -85,25 +74,15 @@ QFont windowFont();
 Qt::WindowFlags fixedWindowFlags();
 
 // The one way a window is built from its table: name, title, frame, font and icon of `window`,
-// and the controls of `layout` placed on `client`, a client area of the layout's fixed size. The
-// first control of the tab order gets the focus for when the window is shown.
-void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout);
-// A dialog is its own client area. It is deleted when closed, so the next opening starts afresh,
-// and its cmdExit closes it.
-void buildDialog(QWidget& dialog, const FormLayout& layout);
+// and `controls`, the window's own widgets on `client` in the order of the layout's rows, each
+// given its row's name, text, place and font. `client` is a client area of the layout's fixed
+// size. The first control of the tab order gets the focus for when the window is shown.
+void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout,
+                 std::initializer_list<QWidget*> controls);
+// A dialog is its own client area. It is deleted when closed, so the next opening starts afresh.
+void buildDialog(QWidget& dialog, const FormLayout& layout,
+                 std::initializer_list<QWidget*> controls);
 // Places a window that has its size in the centre of its screen.
 void centreOnScreen(QWidget& window);
-
-// The control of that name in `window`; a name that is not there is a fault of the program.
-QObject& findControl(const QObject& window, std::string_view name);
-template <typename Control>
-Control& control(const QObject& window, std::string_view name) {
-    auto* found = qobject_cast<Control*>(&findControl(window, name));
-    if (found == nullptr) {
-        throw std::logic_error("control " + std::string(name) + " is not a " +
-                               Control::staticMetaObject.className());
-    }
-    return *found;
-}
 
 }  // namespace korvale

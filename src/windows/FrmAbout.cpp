@@ -1,5 +1,8 @@
 #include "windows/FrmAbout.h"
 
+#include <QLabel>
+#include <QPushButton>
+
 #include "korvale_version.h"
 #include "windows/FormLayout.h"
 
@@ -7,9 +10,7 @@ namespace korvale {
 
 namespace {
 
-using enum ControlKind;
-
-// One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
+// One row a control, as the window was designed: name, text, {left, top, width, height} in
 // twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
 constexpr FontSpec kHeadingFont{.family = "Georgia", .points = 15, .bold = true};
 constexpr FontSpec kButtonFont{.family = "MS Sans Serif", .points = 8.25, .bold = true};
@@ -18,12 +19,12 @@ constexpr auto kCentre = Qt::AlignHCenter;
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    {"Label1", Label, "Korvale", {120, 120, 3495, 375}, 0, kHeadingFont, kLeft, true},
-    {"Label4", Label, "Version " KORVALE_VERSION, {120, 600, 3495, 375}, 0, kHeadingFont, kCentre, true},
-    {"Label3", Label, "Any comments or suggestions for a new version, please email me at the "
+    {"Label1", "Korvale", {120, 120, 3495, 375}, 0, kHeadingFont, kLeft, true},
+    {"Label4", "Version " KORVALE_VERSION, {120, 600, 3495, 375}, 0, kHeadingFont, kCentre, true},
+    {"Label3", "Any comments or suggestions for a new version, please email me at the "
      "below address, Thanks", {360, 2760, 3015, 615}, 0, {}, kLeft, true},
-    {"Label2", Label, "korvale@korvale.invalid", {720, 3600, 2295, 255}, 0, {}, kLeft, true},
-    {"cmdExit", PushButton, "&Close", {240, 4080, 3135, 375}, 1, kButtonFont},
+    {"Label2", "korvale@korvale.invalid", {720, 3600, 2295, 255}, 0, {}, kLeft, true},
+    {"cmdExit", "&Close", {240, 4080, 3135, 375}, 1, kButtonFont},
 };
 // clang-format on
 
@@ -33,7 +34,10 @@ constexpr FormLayout kLayout{"frmAbout", "About", 3660, 4515, kControls};
 }  // namespace
 
 FrmAbout::FrmAbout() {
-    buildDialog(*this, kLayout);
+    auto* close = new QPushButton(this);
+    buildDialog(*this, kLayout,
+                {new QLabel(this), new QLabel(this), new QLabel(this), new QLabel(this), close});
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
 }
 
 }  // namespace korvale

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,18 +17,15 @@ namespace korvale {
 
 namespace {
 
-using enum ControlKind;
-
-// One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
-// twips, tab order (0: takes no focus), then font, alignment, word wrap, text colour and the
-// control a label names.
+// One row a control, as the window was designed: name, text, {left, top, width, height} in
+// twips, tab order (0: takes no focus), then font and alignment.
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    {"Label1", Label, "Please Select the Unreal Tournament Directory", {120, 120, 4335, 255}, 0,
-     {}, Qt::AlignHCenter, false, {}, "txtUTDir"},
-    {"txtUTDir", TextBox, "C:\\Games\\UnrealTournament", {120, 720, 4455, 375}, 1},
-    {"cmdDirSave", PushButton, "&Save", {2520, 1200, 2055, 495}, 2},
-    {"cmdExit", PushButton, "&Exit", {120, 1200, 2055, 495}, 3},
+    {"Label1", "Please Select the Unreal Tournament Directory", {120, 120, 4335, 255}, 0, {},
+     Qt::AlignHCenter},
+    {"txtUTDir", "C:\\Games\\UnrealTournament", {120, 720, 4455, 375}, 1},
+    {"cmdDirSave", "&Save", {2520, 1200, 2055, 495}, 2},
+    {"cmdExit", "&Exit", {120, 1200, 2055, 495}, 3},
 };
 // clang-format on
 
@@ -48,18 +46,24 @@ constexpr TypedTextRule kFolderRule{
 }  // namespace
 
 FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui)
-    : m_gameFolder(folder), m_files(files), m_ui(ui) {
-    buildDialog(*this, kLayout);
-    m_folder = &control<QLineEdit>(*this, "txtUTDir");
-    connect(&control<QPushButton>(*this, "cmdDirSave"), &QPushButton::clicked, this,
-            &FrmSetDir::onSave);
+    : m_gameFolder(folder),
+      m_files(files),
+      m_ui(ui),
+      m_label1(new QLabel(this)),
+      m_txtUTDir(new QLineEdit(this)),
+      m_cmdDirSave(new QPushButton(this)),
+      m_cmdExit(new QPushButton(this)) {
+    buildDialog(*this, kLayout, {m_label1, m_txtUTDir, m_cmdDirSave, m_cmdExit});
+    m_label1->setBuddy(m_txtUTDir);  // names the box to screen readers
+    connect(m_cmdDirSave, &QPushButton::clicked, this, &FrmSetDir::onSave);
+    connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void FrmSetDir::load() {
     try {
         m_gameFolder.createIfMissing();
         if (const auto line = m_gameFolder.ReadUTDirLine()) {
-            m_folder->setText(latin1ToQString(trim(*line)));
+            m_txtUTDir->setText(latin1ToQString(trim(*line)));
         }
     } catch (const FileError& error) {
         showFileError(m_ui, m_files, "Korvale could not read its game folder setting.", error);
@@ -67,8 +71,8 @@ void FrmSetDir::load() {
 }
 
 void FrmSetDir::onSave() {
-    const QString text = m_folder->text();
-    if (const std::optional<Refusal> refused = refusal(text, kFolderRule)) {
+    const QString text = m_txtUTDir->text();
+    if (const std::optional<TextRefusal> refused = refusal(text, kFolderRule)) {
         m_ui.showMessage(refused->text.toStdString(), refused->detail.toStdString());
         return;
     }
@@ -79,6 +83,7 @@ void FrmSetDir::onSave() {
         showFileError(m_ui, m_files, "The game folder could not be saved.", error);
         return;
     }
+    emit saved();
     close();
 }
 

@@ -6,7 +6,9 @@
 #include "platform/ports/UiServices.h"
 #include "settings/GameFolder.h"
 
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace korvale {
 
@@ -20,13 +22,20 @@ public:
     // Opening: the stored folder replaces the initial text; a missing UTDir.ini is created empty.
     void load();
 
+signals:
+    // A new game folder is stored.
+    void saved();
+
 private:
     void onSave();
 
     GameFolder& m_gameFolder;
     const FileSystem& m_files;
     UiServices& m_ui;
-    QLineEdit* m_folder = nullptr;
+    QLabel* m_label1;
+    QLineEdit* m_txtUTDir;
+    QPushButton* m_cmdDirSave;
+    QPushButton* m_cmdExit;
 };
 
 }  // namespace korvale

@@ -1,14 +1,12 @@
 #include "windows/FrmUT.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDir>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,30 +17,28 @@
 #include "play/GameIdentity.h"
 #include "windows/FileErrorMessage.h"
 #include "windows/FormLayout.h"
+#include "windows/PasswordList.h"
 #include "windows/PictureBackground.h"
 #include "windows/PlayerCombo.h"
+#include "windows/PlayerListModel.h"
 #include "windows/QtText.h"
 
 namespace korvale {
 
 namespace {
 
-using enum ControlKind;
-
-// One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
-// twips, tab order (0: takes no focus), then font, alignment, word wrap, text colour and the
-// control a label names.
+// One row a control, as the window was designed: name, text, {left, top, width, height} in
+// twips, tab order (0: takes no focus), then font, alignment, word wrap and text colour.
 constexpr FontSpec kPlayFont{.family = "Times New Roman", .points = 21.75};
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    {"cboUsers", EditableList, {}, {840, 840, 3495, 315}, 1},
-    {"cmdRun", PushButton, "PLAY UNREAL TOURNAMENT", {120, 1320, 6495, 735}, 2, kPlayFont},
-    {"cmdSetDir", PushButton, "&Set UT Dir", {4440, 120, 2175, 495}, 3},
-    {"cmdAddUser", PushButton, "&Add UT User", {4440, 720, 2175, 495}, 4},
-    {"Label1", Label, "UT User", {120, 840, 735, 255}, 0, {}, Qt::AlignLeft, false, kWhite,
-     "cboUsers"},
+    {"cboUsers", {}, {840, 840, 3495, 315}, 1},
+    {"cmdRun", "PLAY UNREAL TOURNAMENT", {120, 1320, 6495, 735}, 2, kPlayFont},
+    {"cmdSetDir", "&Set UT Dir", {4440, 120, 2175, 495}, 3},
+    {"cmdAddUser", "&Add UT User", {4440, 720, 2175, 495}, 4},
+    {"Label1", "UT User", {120, 840, 735, 255}, 0, {}, Qt::AlignLeft, false, kWhite},
 };
 // clang-format on
 
@@ -74,25 +70,29 @@ private:
 
 }  // namespace
 
-FrmUT::FrmUT(PlayerListModel& players, PlayerFile& playerFile, PlayCommand& play,
+FrmUT::FrmUT(PlayerListModel& players, Identities& identities, PlayCommand& play,
              GameFolder& folder, const FileSystem& files, const HostEnvironment& host,
-             const Shortcuts& shortcuts, QtUiServices& ui)
+             QtUiServices& ui)
     : m_players(players),
-      m_playerFile(playerFile),
+      m_identities(identities),
       m_play(play),
       m_folder(folder),
       m_files(files),
       m_host(host),
-      m_shortcuts(shortcuts),
       m_ui(ui) {
     auto* client = new PictureBackground(QPixmap(toQString(kBackgroundResource)), this);
-    buildWindow(*this, *client, kLayout);
+    m_cboUsers = new PlayerCombo(client);
+    m_cmdRun = new QPushButton(client);
+    m_cmdSetDir = new QPushButton(client);
+    m_cmdAddUser = new QPushButton(client);
+    m_label1 = new QLabel(client);
+    buildWindow(*this, *client, kLayout, {m_cboUsers, m_cmdRun, m_cmdSetDir, m_cmdAddUser, m_label1});
+    m_label1->setBuddy(m_cboUsers);  // names the list to screen readers
     setCentralWidget(client);
     buildMenus();
     // The client area is fixed; the menu bar sits above it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_cboUsers = &control<PlayerCombo>(*this, "cboUsers");
     m_cboUsers->setModel(&m_players);
     m_cboUserPass = new PasswordList(m_players, this);
     m_cboUserPass->setObjectName(QStringLiteral("cboUserPass"));
@@ -100,56 +100,62 @@ FrmUT::FrmUT(PlayerListModel& players, PlayerFile& playerFile, PlayCommand& play
 
     // activated is a pick by the user: the mouse in the dropped-down list, or the arrow keys.
     connect(m_cboUsers, &QComboBox::activated, this, &FrmUT::onUserPicked);
-    connect(m_cboUsers, &PlayerCombo::menuRequested, this, &FrmUT::showUserMenu);
-    connect(&control<QPushButton>(*this, "cmdRun"), &QPushButton::clicked, this, &FrmUT::onRun);
-    connect(&control<QPushButton>(*this, "cmdSetDir"), &QPushButton::clicked, this,
-            &FrmUT::gameFolderRequested);
-    connect(&control<QPushButton>(*this, "cmdAddUser"), &QPushButton::clicked, this,
-            &FrmUT::onAddUser);
+    connect(m_cboUsers, &PlayerCombo::menuRequested, m_userMenu,
+            [this](const QPoint& position) { m_userMenu->popup(position); });
+    connect(m_cmdRun, &QPushButton::clicked, this, &FrmUT::onRun);
+    connect(m_cmdSetDir, &QPushButton::clicked, this, &FrmUT::gameFolderRequested);
+    connect(m_cmdAddUser, &QPushButton::clicked, this, &FrmUT::onAddUser);
 }
 
 void FrmUT::buildMenus() {
-    for (const MenuSpec& entry : kMenus) {
-        QMenu* menu = menuBar()->addMenu(toQString(entry.caption));
-        menu->setObjectName(toQString(entry.name));
-        QAction* item = menu->addAction(toQString(entry.itemCaption));
-        item->setObjectName(toQString(entry.itemName));
+    void (FrmUT::*const kActions[])() = {&FrmUT::exitRequested, &FrmUT::aboutRequested};
+    for (std::size_t i = 0; i < std::size(kMenus); ++i) {
+        QMenu* menu = menuBar()->addMenu(toQString(kMenus[i].caption));
+        menu->setObjectName(toQString(kMenus[i].name));
+        QAction* item = menu->addAction(toQString(kMenus[i].itemCaption));
+        item->setObjectName(toQString(kMenus[i].itemName));
+        connect(item, &QAction::triggered, this, kActions[i]);
     }
-    connect(&control<QAction>(*this, "Exit"), &QAction::triggered, this, &FrmUT::exitRequested);
-    connect(&control<QAction>(*this, "About"), &QAction::triggered, this, &FrmUT::aboutRequested);
 }
 
 void FrmUT::buildUserMenu() {
     struct Item {
         std::string_view name;
         std::string_view caption;
-        void (FrmUT::*action)();
-        bool (FrmUT::*enabled)() const;
+        std::function<void()> action;
+        std::function<bool()> enabled;
+    };
+    const auto picked = [this] { return pick() >= 0; };
+    // An item acts on the entry picked when it runs, and only on one.
+    const auto onPick = [this](std::function<void()> action) {
+        return [this, action = std::move(action)] {
+            if (pick() >= 0) {
+                action();
+            }
+        };
     };
     // In menu order; "&" marks the access key.
-    static constexpr Item kItems[] = {
-        {"mnuEditUser", "&Edit UT User...", &FrmUT::onEditUser, &FrmUT::hasPick},
-        {"mnuRemoveUser", "&Remove UT User...", &FrmUT::onRemoveUser, &FrmUT::hasPick},
-        {"mnuMoveUp", "Move &Up", &FrmUT::onMoveUp, &FrmUT::pickNotFirst},
-        {"mnuMoveDown", "Move &Down", &FrmUT::onMoveDown, &FrmUT::pickNotLast},
-        {"mnuAddGamePlayer", "Add the &Game's Player...", &FrmUT::onAddGamePlayer,
-         &FrmUT::gameHasProfile},
-        {"mnuCreateShortcut", "Create &Shortcut", &FrmUT::onCreateShortcut, &FrmUT::hasPick},
+    const Item items[] = {
+        {"mnuEditUser", "&Edit UT User...",
+         onPick([this] { emit editPlayerRequested(std::size_t(pick())); }), picked},
+        {"mnuRemoveUser", "&Remove UT User...", onPick([this] { onRemoveUser(); }), picked},
+        {"mnuMoveUp", "Move &Up", onPick([this] { move(-1); }), [this] { return pick() > 0; }},
+        {"mnuMoveDown", "Move &Down", onPick([this] { move(1); }),
+         [this] { return pick() >= 0 && pick() + 1 < m_cboUsers->count(); }},
+        {"mnuAddGamePlayer", "Add the &Game's Player...", [this] { onAddGamePlayer(); },
+         [this] { return gameHasProfile(); }},
+        {"mnuCreateShortcut", "Create &Shortcut", onPick([this] { onCreateShortcut(); }), picked},
     };
     m_userMenu = new QMenu(this);
     m_userMenu->setObjectName(QStringLiteral("mnuUsers"));
-    for (const Item& item : kItems) {
+    for (const Item& item : items) {
         QAction* action = m_userMenu->addAction(toQString(item.caption));
         action->setObjectName(toQString(item.name));
         connect(action, &QAction::triggered, this, item.action);
         // Enabled as things are when the menu opens.
         connect(m_userMenu, &QMenu::aboutToShow, action,
-                [this, action, enabled = item.enabled] { action->setEnabled((this->*enabled)()); });
+                [action, enabled = item.enabled] { action->setEnabled(enabled()); });
     }
-}
-
-void FrmUT::showUserMenu(const QPoint& position) {
-    m_userMenu->popup(position);
 }
 
 void FrmUT::load() {
@@ -162,11 +168,18 @@ void FrmUT::load() {
                       error);
     }
     try {
-        m_players.append(m_playerFile.load());
+        m_identities.LoadPlayers();
     } catch (const FileError& error) {
         showFileError(m_ui, m_files, "Korvale could not load its list of players.", error);
     }
     showGameIdentity();
+}
+
+void FrmUT::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        showGameIdentity();
+    }
 }
 
 void FrmUT::closeEvent(QCloseEvent* event) {
@@ -193,50 +206,41 @@ void FrmUT::onAddUser() {
     m_cboUsers->update();
 }
 
-void FrmUT::onEditUser() {
-    if (hasPick()) {
-        emit editPlayerRequested(static_cast<std::size_t>(m_cboUsers->currentIndex()));
+bool FrmUT::report(const std::function<Refusal()>& change) {
+    try {
+        const Refusal refused = change();
+        if (!refused) {
+            return true;
+        }
+        m_ui.showMessage(*refused);
+    } catch (const FileError& error) {
+        m_ui.showMessage("Error", error.what());
     }
+    return false;
 }
 
 void FrmUT::onRemoveUser() {
-    const int row = m_cboUsers->currentIndex();
-    if (row < 0) {
-        return;
-    }
+    const int row = pick();
     const QString question =
         QStringLiteral("Remove the UT User %1?").arg(m_cboUsers->itemText(row));
-    const auto index = static_cast<std::size_t>(row);
-    if (!m_ui.askYesNo(question.toStdString()) ||
-        !changePlayerFile(m_ui, [&] { return m_playerFile.remove(index); })) {
+    if (!m_ui.askYesNo(question.toStdString())) {
         return;
     }
-    // A shortcut of an identity gone would only say that it is gone.
-    changeShortcut(m_ui, [&] { m_shortcuts.remove(trim(m_players.players().at(index).name)); });
-    m_players.remove(index);
-    // The list would pick a neighbour of the entry gone; nothing is picked.
-    m_cboUsers->setCurrentIndex(-1);
-    m_cboUserPass->setCurrentIndex(-1);
-}
-
-void FrmUT::onMoveUp() {
-    move(-1);
-}
-
-void FrmUT::onMoveDown() {
-    move(1);
+    if (report([&] { return m_identities.remove(std::size_t(row)); })) {
+        // The list would pick a neighbour of the entry gone; nothing is picked.
+        m_cboUsers->setCurrentIndex(-1);
+        m_cboUserPass->setCurrentIndex(-1);
+    }
 }
 
 void FrmUT::move(int step) {
-    const int row = m_cboUsers->currentIndex();
+    const int row = pick();
     const int other = row + step;
-    if (row < 0 || other < 0 || other >= m_cboUsers->count()) {
+    if (other < 0 || other >= m_cboUsers->count()) {
         return;
     }
-    const auto first = static_cast<std::size_t>(std::min(row, other));
-    if (changePlayerFile(m_ui, [&] { return m_playerFile.swapWithNext(first); })) {
-        m_players.swapWithNext(first);  // both lists' selections follow their entries
-    }
+    // Both lists' selections follow their entries.
+    report([&] { return m_identities.swapWithNext(std::size_t(std::min(row, other))); });
 }
 
 void FrmUT::onAddGamePlayer() {
@@ -247,17 +251,14 @@ void FrmUT::onAddGamePlayer() {
 }
 
 void FrmUT::onCreateShortcut() {
-    if (!hasPick()) {
-        return;
-    }
-    // Named as the file holds it, which is what `--play` looks for.
-    const std::string_view name =
-        trim(m_players.players().at(static_cast<std::size_t>(m_cboUsers->currentIndex())).name);
-    changeShortcut(m_ui, [&] {
-        const std::filesystem::path made = m_shortcuts.make(name);
-        m_ui.showMessage(
-            QStringLiteral("The shortcut to play as %1 was made:").arg(latin1ToQString(name)).toStdString(),
-            QDir::toNativeSeparators(QString::fromStdU16String(made.u16string())).toStdString());
+    std::string where;
+    report([&]() -> Refusal {
+        if (Refusal refused = m_identities.makeShortcut(std::size_t(pick()), where)) {
+            return refused;
+        }
+        const std::string name(trim(m_identities.at(std::size_t(pick())).name));
+        m_ui.showMessage("The shortcut to play as " + latin1ToUtf8(name) + " was made:", where);
+        return std::nullopt;
     });
 }
 
@@ -266,16 +267,8 @@ void FrmUT::showGameIdentity() {
         [this] { m_players.setGameIdentity(readGameIdentity(m_files, m_folder, m_host)); });
 }
 
-bool FrmUT::hasPick() const {
-    return m_cboUsers->currentIndex() >= 0;
-}
-
-bool FrmUT::pickNotFirst() const {
-    return m_cboUsers->currentIndex() > 0;
-}
-
-bool FrmUT::pickNotLast() const {
-    return hasPick() && m_cboUsers->currentIndex() + 1 < m_cboUsers->count();
+int FrmUT::pick() const {
+    return m_cboUsers->currentIndex();
 }
 
 bool FrmUT::gameHasProfile() const {

@@ -15,24 +15,19 @@ namespace korvale {
 
 namespace {
 
-using enum ControlKind;
-
-// One row a control, as the window was designed: name, kind, text, {left, top, width, height} in
-// twips, tab order (0: takes no focus), then font, alignment, word wrap, text colour and the
-// control a label names.
+// One row a control, as the window was designed: name, text, {left, top, width, height} in
+// twips, tab order (0: takes no focus), then font and alignment.
 constexpr FontSpec kHeadingFont{.family = "Courier", .points = 15, .bold = true};
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    {"txtUtPlayer", TextBox, {}, {1800, 600, 2655, 405}, 1},
-    {"Label1", Label, "UT Player Name", {240, 600, 1455, 375}, 0, {}, Qt::AlignRight, false, {},
-     "txtUtPlayer"},
-    {"txtUtPassword", TextBox, {}, {1800, 1200, 2655, 405}, 2},
-    {"Label2", Label, "UT NGStats Password", {0, 1200, 1695, 375}, 0, {}, Qt::AlignRight, false,
-     {}, "txtUtPassword"},
-    {"Label3", Label, "NEW UT PLAYER", {360, 120, 4095, 375}, 0, kHeadingFont, Qt::AlignHCenter},
-    {"cmdUTSavePlayer", PushButton, "&Save", {2280, 1680, 2175, 495}, 3},
-    {"cmdExit", PushButton, "&Exit", {120, 1680, 2055, 495}, 4},
+    {"txtUtPlayer", {}, {1800, 600, 2655, 405}, 1},
+    {"Label1", "UT Player Name", {240, 600, 1455, 375}, 0, {}, Qt::AlignRight},
+    {"txtUtPassword", {}, {1800, 1200, 2655, 405}, 2},
+    {"Label2", "UT NGStats Password", {0, 1200, 1695, 375}, 0, {}, Qt::AlignRight},
+    {"Label3", "NEW UT PLAYER", {360, 120, 4095, 375}, 0, kHeadingFont, Qt::AlignHCenter},
+    {"cmdUTSavePlayer", "&Save", {2280, 1680, 2175, 495}, 3},
+    {"cmdExit", "&Exit", {120, 1680, 2055, 495}, 4},
 };
 // clang-format on
 
@@ -67,65 +62,80 @@ constexpr TypedTextRule kPasswordRule{
 
 }  // namespace
 
-FrmUserPass::FrmUserPass(PlayerFile& playerFile, const FileSystem& files, UiServices& ui)
-    : m_playerFile(playerFile), m_files(files), m_ui(ui) {
-    buildDialog(*this, kLayout);
-    m_player = &control<QLineEdit>(*this, "txtUtPlayer");
-    m_password = &control<QLineEdit>(*this, "txtUtPassword");
-    connect(&control<QPushButton>(*this, "cmdUTSavePlayer"), &QPushButton::clicked, this,
-            &FrmUserPass::onSave);
+FrmUserPass::FrmUserPass(Identities& identities, const FileSystem& files, UiServices& ui)
+    : m_identities(identities),
+      m_files(files),
+      m_ui(ui),
+      m_txtUtPlayer(new QLineEdit(this)),
+      m_label1(new QLabel(this)),
+      m_txtUtPassword(new QLineEdit(this)),
+      m_label2(new QLabel(this)),
+      m_label3(new QLabel(this)),
+      m_cmdUTSavePlayer(new QPushButton(this)),
+      m_cmdExit(new QPushButton(this)) {
+    buildDialog(*this, kLayout,
+                {m_txtUtPlayer, m_label1, m_txtUtPassword, m_label2, m_label3, m_cmdUTSavePlayer,
+                 m_cmdExit});
+    // The labels name their boxes to screen readers.
+    m_label1->setBuddy(m_txtUtPlayer);
+    m_label2->setBuddy(m_txtUtPassword);
+    connect(m_cmdUTSavePlayer, &QPushButton::clicked, this, &FrmUserPass::onSave);
+    connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
 }
 
-FrmUserPass::FrmUserPass(PlayerFile& playerFile, const FileSystem& files, UiServices& ui,
-                         std::size_t index, const Player& player)
-    : FrmUserPass(playerFile, files, ui) {
+FrmUserPass::FrmUserPass(Identities& identities, const FileSystem& files, UiServices& ui,
+                         std::size_t index)
+    : FrmUserPass(identities, files, ui) {
     m_editing = index;
     setObjectName(QStringLiteral("frmEditUser"));
     setWindowTitle(QStringLiteral("Edit UT User"));
-    control<QLabel>(*this, "Label3").setText(QStringLiteral("EDIT UT PLAYER"));
+    m_label3->setText(QStringLiteral("EDIT UT PLAYER"));
+    const Player& player = identities.at(index);
     fill(latin1ToQString(player.name), latin1ToQString(player.password));
 }
 
 void FrmUserPass::fill(const QString& name, const QString& password) {
-    m_player->setText(name);
-    m_password->setText(password);
+    m_txtUtPlayer->setText(name);
+    m_txtUtPassword->setText(password);
 }
 
 void FrmUserPass::onSave() {
     // The name's messages come first, so two empty boxes ask for the name.
-    std::optional<Refusal> refused = refusal(m_player->text(), kNameRule);
+    std::optional<TextRefusal> refused = refusal(m_txtUtPlayer->text(), kNameRule);
     if (!refused) {
-        refused = refusal(m_password->text(), kPasswordRule);
+        refused = refusal(m_txtUtPassword->text(), kPasswordRule);
     }
     if (refused) {
         m_ui.showMessage(refused->text.toStdString(), refused->detail.toStdString());
         return;
     }
     // Checked above: both texts fit Latin-1. The file gets them trimmed, the lists as typed.
-    const Player player{qStringToLatin1(m_player->text()).value_or(std::string()),
-                        qStringToLatin1(m_password->text()).value_or(std::string())};
+    const Player player{qStringToLatin1(m_txtUtPlayer->text()).value_or(std::string()),
+                        qStringToLatin1(m_txtUtPassword->text()).value_or(std::string())};
     if (save(player)) {
         close();
     }
 }
 
 bool FrmUserPass::save(const Player& player) {
-    if (m_editing) {
-        if (!changePlayerFile(m_ui, [&] { return m_playerFile.replace(*m_editing, player); })) {
+    try {
+        if (!m_editing) {
+            m_identities.AppendPlayer(player);
+            return true;
+        }
+        if (const Refusal refused = m_identities.edit(*m_editing, player)) {
+            m_ui.showMessage(*refused);
             return false;
         }
-        emit playerEdited(*m_editing, player);
         return true;
-    }
-    std::size_t index = 0;
-    try {
-        index = m_playerFile.append(player);
     } catch (const FileError& error) {
-        showFileError(m_ui, m_files, "The player could not be saved.", error);
+        if (m_editing) {
+            m_ui.showMessage("Error", error.what());
+        } else {
+            showFileError(m_ui, m_files, "The player could not be saved.", error);
+        }
         return false;
     }
-    emit playerSaved(index, player);
-    return true;
 }
 
 }  // namespace korvale

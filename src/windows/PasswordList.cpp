@@ -21,7 +21,7 @@ std::string PasswordList::Text() const {
     if (!m_selected.isValid()) {
         return {};
     }
-    return m_players.players().at(static_cast<std::size_t>(m_selected.row())).password;
+    return m_players.identities().at(static_cast<std::size_t>(m_selected.row())).password;
 }
 
 }  // namespace korvale

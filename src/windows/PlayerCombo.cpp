@@ -51,6 +51,22 @@ PlayerCombo::PlayerCombo(QWidget* parent) : QComboBox(parent) {
     // editable combo draws its text box instead, so the placeholder is never seen.
     setPlaceholderText(QString::fromUtf8(kMenuHint));
     setToolTip(QString::fromUtf8(kMenuHint));
+    // Text the user changes is no pick: Play then asks for one, rather than playing the typed name
+    // with the password of the entry picked before.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (currentIndex() < 0) {
+            return;
+        }
+        const int cursor = lineEdit()->cursorPosition();
+        setCurrentIndex(-1);
+        setEditText(text);
+        lineEdit()->setCursorPosition(cursor);
+    });
+}
+
+void PlayerCombo::setModel(QAbstractItemModel* model) {
+    QComboBox::setModel(model);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { setCurrentIndex(-1); });
 }
 
 void PlayerCombo::keepPick(const std::function<void()>& change) {

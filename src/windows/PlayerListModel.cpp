@@ -1,7 +1,6 @@
 #include "windows/PlayerListModel.h"
 
-#include <algorithm>
-#include <utility>
+#include <vector>
 
 #include <QFont>
 
@@ -9,15 +8,24 @@
 
 namespace korvale {
 
+PlayerListModel::PlayerListModel(Identities& identities, QObject* parent)
+    : QAbstractListModel(parent), m_identities(identities) {
+    m_identities.setListener(this);
+}
+
+PlayerListModel::~PlayerListModel() {
+    m_identities.setListener(nullptr);
+}
+
 int PlayerListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_players.count());
+    return parent.isValid() ? 0 : static_cast<int>(m_identities.count());
 }
 
 QVariant PlayerListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};
     }
-    const Player& player = m_players.at(static_cast<std::size_t>(index.row()));
+    const Player& player = m_identities.at(static_cast<std::size_t>(index.row()));
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
@@ -40,56 +48,47 @@ QVariant PlayerListModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-std::size_t PlayerListModel::insert(std::size_t index, const Player& player) {
-    const auto row = static_cast<int>(std::min(index, m_players.count()));
-    beginInsertRows({}, row, row);
-    m_players.insert(static_cast<std::size_t>(row), player);
-    endInsertRows();
-    return static_cast<std::size_t>(row);
-}
-
-void PlayerListModel::append(std::vector<Player> players) {
-    if (players.empty()) {
-        return;
-    }
-    const auto first = static_cast<int>(m_players.count());
-    beginInsertRows({}, first, first + static_cast<int>(players.size()) - 1);
-    m_players.append(std::move(players));
-    endInsertRows();
-}
-
-void PlayerListModel::replace(std::size_t index, const Player& player) {
-    m_players.replace(index, player);
-    const QModelIndex changed = this->index(static_cast<int>(index));
-    emit dataChanged(changed, changed);
-}
-
-void PlayerListModel::remove(std::size_t index) {
+void PlayerListModel::change(Change change, std::size_t index, const std::function<void()>& apply) {
     const auto row = static_cast<int>(index);
-    beginRemoveRows({}, row, row);
-    m_players.remove(index);
-    endRemoveRows();
-}
-
-void PlayerListModel::swapWithNext(std::size_t index) {
-    const auto row = static_cast<int>(index);
-    if (!beginMoveRows({}, row + 1, row + 1, {}, row)) {
-        return;
+    switch (change) {
+        case Change::Reset:
+            beginResetModel();
+            apply();
+            endResetModel();
+            return;
+        case Change::Insert:
+            beginInsertRows({}, row, row);
+            apply();
+            endInsertRows();
+            return;
+        case Change::Replace:
+            apply();
+            emit dataChanged(this->index(row), this->index(row));
+            return;
+        case Change::Remove:
+            beginRemoveRows({}, row, row);
+            apply();
+            endRemoveRows();
+            return;
+        case Change::SwapWithNext:
+            // A selection follows its entry.
+            beginMoveRows({}, row + 1, row + 1, {}, row);
+            apply();
+            endMoveRows();
+            return;
     }
-    m_players.swapWithNext(index);
-    endMoveRows();
 }
 
 void PlayerListModel::setGameIdentity(std::optional<GameIdentity> identity) {
     std::vector<bool> before;
-    before.reserve(m_players.count());
-    for (const Player& player : m_players) {
+    before.reserve(m_identities.count());
+    for (const Player& player : m_identities) {
         before.push_back(inGame(player));
     }
     m_inGame = std::move(identity);
     // Only the rows whose mark changed: a change reaches the name list's text box too.
     for (std::size_t row = 0; row < before.size(); ++row) {
-        if (before[row] != inGame(m_players.at(row))) {
+        if (before[row] != inGame(m_identities.at(row))) {
             const QModelIndex changed = index(static_cast<int>(row));
             emit dataChanged(changed, changed, {Qt::FontRole, Qt::AccessibleDescriptionRole});
         }

@@ -6,20 +6,20 @@
 
 namespace korvale {
 
-std::optional<Refusal> refusal(const QString& text, const TypedTextRule& rule) {
+std::optional<TextRefusal> refusal(const QString& text, const TypedTextRule& rule) {
     const QString subject = QString::fromUtf8(rule.subject);
     if (rule.blank != nullptr && isBlank(text)) {
-        return Refusal{QString::fromUtf8(rule.blank), {}};
+        return TextRefusal{QString::fromUtf8(rule.blank), {}};
     }
     if (rule.comma != nullptr && text.contains(u',')) {
-        return Refusal{QString::fromUtf8(rule.comma), QString::fromUtf8(rule.commaDetail)};
+        return TextRefusal{QString::fromUtf8(rule.comma), QString::fromUtf8(rule.commaDetail)};
     }
     if (const QString code = firstControl(text); !code.isEmpty()) {
-        return Refusal{subject + QStringLiteral(" cannot hold a control character"),
+        return TextRefusal{subject + QStringLiteral(" cannot hold a control character"),
                        QString::fromUtf8(rule.controlDetail).arg(code)};
     }
     if (const QString character = firstNonLatin1(text); !character.isEmpty()) {
-        return Refusal{subject + QStringLiteral(" cannot hold the character \"%1\"").arg(character),
+        return TextRefusal{subject + QStringLiteral(" cannot hold the character \"%1\"").arg(character),
                        QString::fromUtf8(rule.latin1Detail)};
     }
     return std::nullopt;

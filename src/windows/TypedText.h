@@ -20,13 +20,13 @@ struct TypedTextRule {
     const char* latin1Detail = nullptr;
 };
 
-struct Refusal {
+struct TextRefusal {
     QString text;
     QString detail;
 };
 
 // Checked in this order: blank, comma, control character, character beyond Latin-1.
-std::optional<Refusal> refusal(const QString& text, const TypedTextRule& rule);
+std::optional<TextRefusal> refusal(const QString& text, const TypedTextRule& rule);
 // Whether the text fits one line of a Latin-1 file: no control character, nothing beyond U+00FF.
 bool fitsOneLatin1Line(const QString& text);
 

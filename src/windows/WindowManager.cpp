@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "platform/files/Text.h"
-#include "windows/FileErrorMessage.h"
 #include "windows/FormLayout.h"
 #include "windows/FrmAbout.h"
 #include "windows/FrmSetDir.h"
@@ -19,13 +17,14 @@ static void initWindowResources() {
 
 namespace korvale {
 
-WindowManager::WindowManager(const FileSystem& files, QtUiServices& ui, ProgramLauncher& launcher)
+WindowManager::WindowManager(const FileSystem& files, Identities& identities, QtUiServices& ui,
+                             ProgramLauncher& launcher)
     : m_files(files),
       m_ui(ui),
       m_folder(files),
       m_play(files, m_folder, ui, launcher, m_host),
-      m_playerFile(files),
-      m_shortcuts(Shortcuts::forThisProgram()) {
+      m_identities(identities),
+      m_players(identities) {
     initWindowResources();
     QApplication::setWindowIcon(QIcon(toQString(kIconResource)));
 }
@@ -59,8 +58,8 @@ void WindowManager::showMainWindow() {
         return;
     }
     show(m_main, [this] {
-        auto* window = new FrmUT(m_players, m_playerFile, m_play, m_folder, m_files, m_host,
-                                 m_shortcuts, m_ui);
+        auto* window =
+            new FrmUT(m_players, m_identities, m_play, m_folder, m_files, m_host, m_ui);
         QObject::connect(window, &FrmUT::newPlayerRequested, window, [this] { showNewPlayer(); });
         QObject::connect(window, &FrmUT::gameFolderRequested, window,
                          [this] { showGameFolder(); });
@@ -78,40 +77,28 @@ void WindowManager::showMainWindow() {
 }
 
 void WindowManager::showNewPlayer() {
-    show(m_newPlayer, [this] {
-        auto* window = new FrmUserPass(m_playerFile, m_files, m_ui);
-        // The players outlive the main window: once it is closed, nothing shows the new entry.
-        QObject::connect(window, &FrmUserPass::playerSaved, window,
-                         [this](std::size_t index, const Player& player) {
-                             m_players.insert(index, player);
-                         });
-        return window;
-    });
+    show(m_newPlayer, [this] { return new FrmUserPass(m_identities, m_files, m_ui); });
 }
 
 void WindowManager::showEditPlayer(std::size_t index) {
     show(m_editPlayer, [this, index] {
-        auto* window =
-            new FrmUserPass(m_playerFile, m_files, m_ui, index, m_players.players().at(index));
+        auto* window = new FrmUserPass(m_identities, m_files, m_ui, index);
         // Nothing changes the lists while it is open, so its index stays that entry's.
         window->setWindowModality(Qt::ApplicationModal);
-        QObject::connect(window, &FrmUserPass::playerEdited, window,
-                         [this](std::size_t edited, const Player& player) {
-                             const std::string before(trim(m_players.players().at(edited).name));
-                             m_players.replace(edited, player);
-                             // Its shortcuts play as the name the file now holds.
-                             if (trim(player.name) != before) {
-                                 changeShortcut(m_ui, [&] {
-                                     m_shortcuts.rename(before, trim(player.name));
-                                 });
-                             }
-                         });
         return window;
     });
 }
 
 void WindowManager::showGameFolder() {
-    show(m_gameFolder, [this] { return new FrmSetDir(m_folder, m_files, m_ui); });
+    show(m_gameFolder, [this] {
+        auto* window = new FrmSetDir(m_folder, m_files, m_ui);
+        QObject::connect(window, &FrmSetDir::saved, window, [this] {
+            if (m_main != nullptr) {
+                m_main->showGameIdentity();
+            }
+        });
+        return window;
+    });
 }
 
 void WindowManager::showAbout() {

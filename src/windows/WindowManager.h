@@ -7,10 +7,9 @@
 #include "platform/ports/ProgramLauncher.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
-#include "settings/PlayerFile.h"
+#include "settings/Identities.h"
 #include "windows/PlayerListModel.h"
 #include "windows/QtUiServices.h"
-#include "windows/Shortcuts.h"
 
 namespace korvale {
 
@@ -19,14 +18,15 @@ class FrmSetDir;
 class FrmUT;
 class FrmUserPass;
 
-// Korvale's windows, at most one of each, and what they share: the players, the game folder and
+// Korvale's windows, at most one of each, and what they share: the identities, the game folder and
 // the Play command. Creates the windows and connects what they ask for. Showing a window creates
 // it on first use (running its load step before it is visible) and later only brings it to the
 // front; a closed dialog is deleted, so the next show starts afresh. Owns whatever windows are
 // left at the end.
 class WindowManager {
 public:
-    WindowManager(const FileSystem& files, QtUiServices& ui, ProgramLauncher& launcher);
+    WindowManager(const FileSystem& files, Identities& identities, QtUiServices& ui,
+                  ProgramLauncher& launcher);
     ~WindowManager();
     WindowManager(const WindowManager&) = delete;
     WindowManager& operator=(const WindowManager&) = delete;
@@ -49,9 +49,8 @@ private:
     NativeHostEnvironment m_host;
     GameFolder m_folder;
     PlayCommand m_play;
-    PlayerFile m_playerFile;
+    Identities& m_identities;
     PlayerListModel m_players;
-    Shortcuts m_shortcuts;
     QPointer<FrmUT> m_main;
     QPointer<FrmUserPass> m_newPlayer;
     QPointer<FrmUserPass> m_editPlayer;

@@ -8,7 +8,7 @@
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
 #include "platform/files/FileSystem.h"
-#include "settings/PlayerFile.h"
+#include "settings/Identities.h"
 
 using namespace korvale;
 using namespace korvale::fuzz;
@@ -37,29 +37,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    Players players;
-    players.append(LoadPlayers(files));
+    Identities players(files);
+    players.LoadPlayers();
     Require(std::equal(players.begin(), players.end(), records.begin(), records.end()),
             "the players are the records, each name with its own password, in file order");
     Require(folder.get("User.ini") == before, "the load leaves the file as it was");
 
-    std::size_t lineBreaks = 0;
-    for (const char byte : before) {
-        lineBreaks += byte == '\n' ? 1u : 0u;
-    }
-    const Player added{"New Player", "secret"};
-    const std::size_t index = AppendPlayer(files, {" New Player ", " secret "});
-    players.insert(index, added);
+    const Player added{" New Player ", " secret "};
+    const std::size_t index = players.AppendPlayer(added);
     const std::string after = before + (before.empty() ? "" : "\r\n") + "New Player,secret";
     Require(folder.get("User.ini") == after, "the append adds one separated record and nothing else");
-    Require(index == lineBreaks + (before.empty() ? 0u : 1u),
-            "the index is the line breaks in the file after the append");
-    Require(players.count() == records.size() + 1 && players.at(records.size()) == added,
-            "the new player goes last in the list");
+    Require(index == records.size() && players.count() == records.size() + 1 &&
+                players.at(index) == added,
+            "the new player goes last in the list, as typed");
 
-    records.push_back(added);
-    const std::vector<Player> reloaded = LoadPlayers(files);
-    Require(reloaded == records, "the next start loads the old records and the new one");
+    records.push_back({"New Player", "secret"});
+    players.LoadPlayers();
+    Require(std::equal(players.begin(), players.end(), records.begin(), records.end()),
+            "the next start loads the old records and the new one");
     Require(folder.openHandles() == 0, "no file is left open");
     return 0;
 }

@@ -11,7 +11,7 @@
 
 #include "RawFiles.h"
 #include "TempFolders.h"
-#include "windows/Shortcuts.h"
+#include "platform/host/NativeShortcuts.h"
 
 namespace korvale::test {
 namespace {
@@ -44,7 +44,7 @@ TEST_F(TempFolders, ShellLinksPlayAsTheirNameOneFileEach) {
     ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     const std::filesystem::path program = ProgramPath("korvale.exe");
     WriteBytes(program, "MZ");
-    const Shortcuts shortcuts(program, Root());
+    const NativeShortcuts shortcuts(program, Root());
     const std::pair<std::string, std::wstring> rows[] = {
         {"Say \"Hi\" to $HOME %PATH%", L"Say \"Hi\" to $HOME %PATH%"},
         {"backslashes a\\\"b\\", L"backslashes a\\\"b\\"},
@@ -54,7 +54,8 @@ TEST_F(TempFolders, ShellLinksPlayAsTheirNameOneFileEach) {
     };
     std::set<std::filesystem::path> files;
     for (const auto& [name, wide] : rows) {
-        const std::filesystem::path file = shortcuts.make(name);
+        shortcuts.make(name);
+        const std::filesystem::path file = shortcuts.pathOf(name);
         files.insert(file);
         EXPECT_EQ(file.parent_path(), Root());
         EXPECT_THAT(ReadLink(file), ::testing::ElementsAre(program.wstring(), L"--play", wide,

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QListView>
+#include <QClipboard>
+#include <QFont>
 #include <QTest>
 #include <QTimer>
 
@@ -144,16 +146,59 @@ TEST_F(MainWindowTest, TypingANameIsNoPickAndPlayRefuses) {
     EXPECT_FALSE(std::filesystem::exists(SystemPath("UserKorvale.old")));
 }
 
-TEST_F(MainWindowTest, TypingAfterAPickKeepsThePasswordOfThePick) {
+TEST_F(MainWindowTest, AnyChangeTypedAfterAPickDropsItAndPlayRefusesUntilTheNextPick) {
+    const std::string profile = "[DefaultPlayer]\r\nName=Old\r\nngWorldSecret=old\r\n";
+    const struct {
+        const char* name;
+        std::function<void(QLineEdit*)> change;
+    } rows[] = {
+        {"a name typed over it", [](QLineEdit* edit) { edit->selectAll(); KeyClicks(edit, "Alice"); }},
+        {"one letter deleted", [](QLineEdit* edit) { QTest::keyClick(edit, Qt::Key_Backspace); }},
+        {"cleared", [](QLineEdit* edit) { edit->selectAll(); QTest::keyClick(edit, Qt::Key_Delete); }},
+        {"a paste", [](QLineEdit* edit) { QTest::keySequence(edit, QKeySequence::Paste); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Restart();
+        SetUpPlayers();
+        QApplication::clipboard()->setText(QStringLiteral("Ghost"));
+        QTest::keyClick(Users(), Qt::Key_Down);
+        QTest::keyClick(Users(), Qt::Key_Down);
+        row.change(Users()->lineEdit());
+        EXPECT_EQ(Users()->currentIndex(), -1);
+        EXPECT_EQ(Passwords()->currentIndex(), 1) << "the password list keeps its own";
+        Click(MainWindow(), "cmdRun");
+        EXPECT_THAT(TakeMessageTexts(), ElementsAre("Please Select a user from the list"));
+        EXPECT_EQ(ReadBytes(SystemPath("User.ini")), profile);
+        EXPECT_THAT(Launcher().Started(), IsEmpty());
+        QTest::keyClick(Users(), Qt::Key_Down);  // a pick again: the first entry, its own pair
+        Click(MainWindow(), "cmdRun");
+        EXPECT_THAT(ReadBytes(SystemPath("User.ini")), HasSubstr("Name=Alice\r\nngWorldSecret=one"));
+    }
+}
+
+TEST_F(MainWindowTest, TheGamesIdentityIsReadAgainWhenTheWindowIsActiveAgainAndAfterASave) {
     SetUpPlayers();
-    QTest::keyClick(Users(), Qt::Key_Down);
-    QTest::keyClick(Users(), Qt::Key_Down);
-    QLineEdit* edit = Users()->lineEdit();
-    edit->selectAll();
-    KeyClicks(edit, "Dave");
-    QTest::keyClick(edit, Qt::Key_Tab);
-    EXPECT_EQ(Passwords()->currentIndex(), 1);
-    EXPECT_EQ(Pair(), std::make_pair(std::string("Dave"), std::string("two")));
+    const auto bold = [&] {
+        QString rows;
+        for (int row = 0; row < Users()->count(); ++row) {
+            rows += Users()->itemData(row, Qt::FontRole).value<QFont>().bold() ? '1' : '0';
+        }
+        return rows;
+    };
+    EXPECT_EQ(bold(), "0000");
+    // Another Korvale, or a shortcut, switches the profile while this one waits.
+    WriteBytes(SystemPath("User.ini"), "Name=Carol\r\nngWorldSecret=three\r\n");
+    Activate(Open("frmAbout"));
+    Activate(MainWindow());
+    EXPECT_EQ(bold(), "0010");
+    const std::filesystem::path other = MakeGameFolder("other");
+    WriteBytes(other / "System" / "User.ini", "Name=Bob\r\n");
+    QWidget* dialog = Open("frmSetDir");
+    Type(dialog, "txtUTDir", QString::fromStdString(PathText(other)));
+    Click(dialog, "cmdDirSave");
+    EXPECT_EQ(bold(), "0100");
+    Window("frmAbout")->close();
 }
 
 TEST_F(MainWindowTest, TheListEditBoxTakesOnlyLatin1OnOneLine) {

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "RawFiles.h"
+#include "TempFolders.h"
+
 #include "windows/PasswordList.h"
 #include "windows/PlayerCombo.h"
 #include "windows/PlayerListModel.h"
@@ -27,10 +30,14 @@ std::string Text(const QComboBox& combo) {
     return qStringToLatin1(combo.currentText()).value_or("(not Latin-1)");
 }
 
-// The main window's two lists over one model.
-class PlayerListModelTest : public ::testing::Test {
+// The main window's two lists over one model of the identities.
+class PlayerListModelTest : public TempFolders {
 protected:
     PlayerListModelTest() { m_users.setModel(&m_model); }
+    void Load(std::string_view file) {
+        WriteBytes(ProgramPath("User.ini"), file);
+        m_identities.LoadPlayers();
+    }
     std::vector<std::string> Passwords() {
         std::vector<std::string> entries;
         for (int i = 0; i < m_model.rowCount(); ++i) {
@@ -39,39 +46,32 @@ protected:
         }
         return entries;
     }
-    PlayerListModel m_model;
+    Identities m_identities{Files()};
+    PlayerListModel m_model{m_identities};
     PlayerCombo m_users{nullptr};
     PasswordList m_passwords{m_model, nullptr};
 };
 
-TEST_F(PlayerListModelTest, InsertsPairsInOrderAtTheIndexAndNeverSorts) {
-    m_model.append({{"zed", "1"}, {"amy", "2"}});
-    EXPECT_EQ(m_model.insert(1, {"mid", "3"}), 1u);
-    EXPECT_EQ(m_model.insert(7, {"end", "4"}), 3u) << "past the end goes to the end";
-    EXPECT_EQ(m_model.insert(0, {"amy", "5"}), 0u);
-    EXPECT_EQ(Items(m_users), (std::vector<std::string>{"amy", "zed", "mid", "amy", "end"}));
-    EXPECT_EQ(Passwords(), (std::vector<std::string>{"5", "1", "3", "2", "4"}));
-}
-
-TEST_F(PlayerListModelTest, InsertingSelectsNothingAndKeepsWhatWasTyped) {
-    m_model.insert(0, {"first", "1"});
-    EXPECT_EQ(m_users.currentIndex(), -1);
-    EXPECT_EQ(m_passwords.currentIndex(), -1);
-    EXPECT_EQ(Text(m_users), "");
+TEST_F(PlayerListModelTest, NewPairsGoLastSelectingNothingAndKeepingWhatWasTyped) {
+    Load("zed,1\r\namy,2");
     m_users.setEditText("half");
-    m_model.append({{"a", "2"}, {"b", "3"}});
+    EXPECT_EQ(m_identities.AppendPlayer({"mid", "3"}), 2u);
+    EXPECT_EQ(Items(m_users), (std::vector<std::string>{"zed", "amy", "mid"}));
+    EXPECT_EQ(Passwords(), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(m_users.currentIndex(), -1);
     EXPECT_EQ(Text(m_users), "half");
 }
 
-TEST_F(PlayerListModelTest, ASelectionFollowsItsEntryWhenOthersAreInsertedBefore) {
-    m_model.append({{"a", "1"}, {"b", "2"}, {"c", "3"}});
+TEST_F(PlayerListModelTest, ASelectionFollowsItsEntryWhenOthersMoveOrGo) {
+    Load("a,1\r\nb,2\r\nc,3");
     m_users.setCurrentIndex(1);
     m_passwords.setCurrentIndex(1);
-    m_model.insert(0, {"new", "0"});
-    EXPECT_EQ(m_users.currentIndex(), 2);
+    EXPECT_EQ(m_identities.swapWithNext(0), std::nullopt);
+    EXPECT_EQ(m_users.currentIndex(), 0);
+    EXPECT_EQ(m_passwords.currentIndex(), 0);
+    EXPECT_EQ(m_identities.swapWithNext(1), std::nullopt);
+    EXPECT_EQ(m_identities.remove(1), std::nullopt);
     EXPECT_EQ(Text(m_users), "b");
-    EXPECT_EQ(m_passwords.currentIndex(), 2);
     EXPECT_EQ(m_passwords.Text(), "2");
 }
 
@@ -80,7 +80,7 @@ TEST_F(PlayerListModelTest, EveryLatin1ByteComesBackAsItWent) {
     for (int byte = 1; byte < 256; ++byte) {
         all.push_back(static_cast<char>(byte));
     }
-    m_model.insert(0, {all, all});
+    m_identities.AppendPlayer({all, all});  // the list keeps what was typed
     m_users.setCurrentIndex(0);
     m_passwords.setCurrentIndex(0);
     EXPECT_EQ(Text(m_users), all);

@@ -110,6 +110,10 @@ TEST_F(PlayerMenuTest, AnIdentitysShortcutFollowsItsNameAndGoesWithIt) {
     QTest::keyClick(Menu(), 'e');
     QWidget* edit = Window("frmEditUser");
     ASSERT_NE(edit, nullptr);
+    Type(edit, "txtUtPlayer", " Alice");
+    Click(edit, "cmdUTSavePlayer");
+    EXPECT_EQ(TakeMessageTexts(), std::vector<std::string>{"Another UT User is named Alice."});
+    EXPECT_TRUE(edit->isVisible());
     Type(edit, "txtUtPlayer", "Bobby");
     Click(edit, "cmdUTSavePlayer");
     EXPECT_EQ(made(), QStringList{"korvale-Bobby.desktop"});

@@ -81,11 +81,12 @@ int main(int argc, char* argv[]) {
         const korvale::FileSystem files(ops, scratch.string());
         korvale::test::RecordingQtUi ui;
         NoLauncher launcher;
-        korvale::WindowManager windows(files, ui, launcher);
+        korvale::Identities identities(files);
+        korvale::WindowManager windows(files, identities, ui, launcher);
 
         windows.showMainWindow();
         QWidget* main = korvale::test::TopLevelWindow("frmUT");
-        korvale::control<QComboBox>(*main, "cboUsers").setCurrentIndex(0);
+        main->findChild<QComboBox*>(QStringLiteral("cboUsers"))->setCurrentIndex(0);
         saved = Save(main, folder) && saved;
 
         windows.showNewPlayer();

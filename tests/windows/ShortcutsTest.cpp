@@ -12,7 +12,7 @@
 #include "TempFolders.h"
 #include "platform/files/FileError.h"
 #include "platform/files/Text.h"
-#include "windows/Shortcuts.h"
+#include "platform/host/NativeShortcuts.h"
 
 namespace korvale::test {
 namespace {
@@ -47,7 +47,7 @@ protected:
     // before it undoes the doubled "%").
     std::filesystem::path Program() const { return Root() / "K's \"games\" $1" / "korvale"; }
     std::filesystem::path Applications() const { return Root() / "share" / "applications"; }
-    Shortcuts m_shortcuts{Program(), Applications()};
+    NativeShortcuts m_shortcuts{Program(), Applications(), "\x89PNG icon"};
 };
 
 TEST_F(ShortcutsTest, EachNamesEntryIsValidAndPlaysAsThatNameWhenADesktopStartsIt) {
@@ -94,7 +94,7 @@ TEST_F(ShortcutsTest, AnEntryFollowsItsNameWithItsIconBesideAndAFailureNamesTheF
     EXPECT_EQ(FolderBytes(Applications()).size(), 1u);  // the icon alone
     EXPECT_EQ(ReadBytes(Applications() / "korvale.png").substr(1, 3), "PNG");
     WriteBytes(Root() / "file", "not a folder");
-    EXPECT_THROW(Shortcuts(Program(), Root() / "file" / "applications").make("Old"), FileError);
+    EXPECT_THROW(NativeShortcuts(Program(), Root() / "file" / "applications").make("Old"), FileError);
 }
 
 }  // namespace

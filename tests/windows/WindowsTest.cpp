@@ -10,11 +10,13 @@
 namespace korvale::test {
 
 void WindowsTest::SetUp() {
-    m_windows = std::make_unique<WindowManager>(Files(), m_ui, m_launcher);
+    m_identities = std::make_unique<Identities>(Files(), &m_shortcuts);
+    m_windows = std::make_unique<WindowManager>(Files(), *m_identities, m_ui, m_launcher);
 }
 
 void WindowsTest::TearDown() {
     m_windows.reset();
+    m_identities.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(VisibleWindows().isEmpty())
         << VisibleWindows().join(u' ').toStdString();

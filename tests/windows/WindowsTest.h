@@ -13,6 +13,8 @@
 #include "RecordingQtUi.h"
 #include "TempFolders.h"
 #include "TopLevelWindows.h"
+#include "platform/host/NativeShortcuts.h"
+#include "settings/Identities.h"
 #include "windows/WindowManager.h"
 
 namespace korvale::test {
@@ -67,6 +69,9 @@ protected:
 private:
     RecordingQtUi m_ui;
     RecordingLauncher m_launcher;
+    // In the folder of the run's own that the suite's main sets.
+    NativeShortcuts m_shortcuts = NativeShortcuts::forThisProgram("icon");
+    std::unique_ptr<Identities> m_identities;
     std::unique_ptr<WindowManager> m_windows;
 };
 

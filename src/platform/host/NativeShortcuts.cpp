@@ -1,4 +1,4 @@
-#include "windows/Shortcuts.h"
+#include "platform/host/NativeShortcuts.h"
 
 #include <system_error>
 #include <utility>
@@ -7,10 +7,11 @@
 
 namespace korvale {
 
-Shortcuts::Shortcuts(std::filesystem::path program, std::filesystem::path folder)
-    : m_program(std::move(program)), m_folder(std::move(folder)) {}
+NativeShortcuts::NativeShortcuts(std::filesystem::path program, std::filesystem::path folder,
+                                 std::string icon)
+    : m_program(std::move(program)), m_folder(std::move(folder)), m_icon(std::move(icon)) {}
 
-void Shortcuts::rename(std::string_view from, std::string_view to) const {
+void NativeShortcuts::rename(std::string_view from, std::string_view to) const {
     if (from == to || !std::filesystem::exists(pathOf(from))) {
         return;
     }
@@ -18,7 +19,7 @@ void Shortcuts::rename(std::string_view from, std::string_view to) const {
     remove(from);
 }
 
-void Shortcuts::remove(std::string_view name) const {
+void NativeShortcuts::remove(std::string_view name) const {
     const std::filesystem::path path = pathOf(name);
     std::error_code error;
     std::filesystem::remove(path, error);
@@ -27,7 +28,7 @@ void Shortcuts::remove(std::string_view name) const {
     }
 }
 
-std::string Shortcuts::pathText(const std::filesystem::path& path) {
+std::string NativeShortcuts::pathText(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
 }

@@ -1,5 +1,4 @@
-// Shell links (.lnk) on the user's desktop, made through the shell's own IShellLinkW. Kept free of
-// Qt, so the core's Windows tests can read back what it makes.
+// Shell links (.lnk) on the user's desktop, made through the shell's own IShellLinkW.
 #include <windows.h>
 
 #include <knownfolders.h>
@@ -9,10 +8,13 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/files/FileError.h"
+#include "platform/files/Text.h"
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeShortcuts.h"
 #include "platform/host/WindowsText.h"
-#include "windows/Shortcuts.h"
 
 namespace korvale {
 
@@ -46,13 +48,9 @@ void check(HRESULT result, const std::string& path) {
     }
 }
 
-// Latin-1 bytes are the first 256 code points.
 std::wstring wideName(std::string_view name) {
-    std::wstring wide;
-    for (const char character : name) {
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(character));
-    }
-    return wide;
+    const std::u16string utf16 = latin1ToUtf16(name);
+    return {utf16.begin(), utf16.end()};
 }
 
 // One argument as CommandLineToArgvW and the C runtime split a command line: in quotes, a quote
@@ -75,24 +73,17 @@ std::wstring quotedArgument(std::wstring_view text) {
 
 }  // namespace
 
-Shortcuts Shortcuts::forThisProgram() {
-    std::wstring program(MAX_PATH, L'\0');
-    DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, program.data(), DWORD(program.size()))) ==
-           program.size()) {
-        program.resize(program.size() * 2);
-    }
-    program.resize(length);
+NativeShortcuts NativeShortcuts::forThisProgram(std::string icon) {
     PWSTR desktop = nullptr;
     std::filesystem::path folder;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &desktop))) {
         folder = desktop;
     }
     CoTaskMemFree(desktop);
-    return {program, folder};
+    return {WidePath(NativeFileOps::programPath()), folder, std::move(icon)};
 }
 
-std::filesystem::path Shortcuts::make(std::string_view name) const {
+std::string NativeShortcuts::make(std::string_view name) const {
     const std::filesystem::path path = pathOf(name);
     const std::string shown = pathText(path);
     const ComScope com;
@@ -117,10 +108,10 @@ std::filesystem::path Shortcuts::make(std::string_view name) const {
         DeleteFileW(beside.c_str());
         throw FileError(shown, SystemReason(error));
     }
-    return path;
+    return shown;
 }
 
-std::filesystem::path Shortcuts::pathOf(std::string_view name) const {
+std::filesystem::path NativeShortcuts::pathOf(std::string_view name) const {
     // What a file name cannot hold, and the "%" that marks it, as "%" and two hex digits: one
     // name to one file.
     static constexpr wchar_t kHex[] = L"0123456789ABCDEF";

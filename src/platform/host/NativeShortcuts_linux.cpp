@@ -1,22 +1,13 @@
 // Desktop entries in the applications folder, which menus, and Steam's "Add a Non-Steam Game",
 // list, in freedesktop.org's desktop entry format.
+#include <cstdlib>
+#include <fstream>
 #include <system_error>
-
-#include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 #include "platform/files/FileError.h"
 #include "platform/files/Text.h"
-#include "windows/FormLayout.h"
-#include "windows/QtText.h"
-#include "windows/Shortcuts.h"
-
-// Resources of a static library are registered by name, from the global namespace.
-static void initShortcutResources() {
-    Q_INIT_RESOURCE(korvale);
-}
+#include "platform/host/NativeFileOps.h"
+#include "platform/host/NativeShortcuts.h"
 
 namespace korvale {
 
@@ -56,37 +47,48 @@ std::string fileValue(std::string_view text) {
 }
 
 // Written beside, then renamed over the old file: a reader sees the old file or the whole new one.
-void writeWhole(const std::filesystem::path& path, const QByteArray& bytes,
+void writeWhole(const std::filesystem::path& path, std::string_view bytes,
                 const std::string& shownPath) {
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw FileError(shownPath, file.errorString().toStdString());
+    std::filesystem::path beside = path;
+    beside += ".korvale-new";
+    std::ofstream file(beside, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    std::error_code error;
+    if (file.fail()) {
+        error = std::make_error_code(std::errc::io_error);
+    } else {
+        std::filesystem::rename(beside, path, error);
+    }
+    if (error) {
+        std::filesystem::remove(beside, error);
+        throw FileError(shownPath, file.fail() ? "it could not be written" : error.message());
     }
 }
 
 }  // namespace
 
-Shortcuts Shortcuts::forThisProgram() {
-    return {QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
-            QFile::encodeName(
-                QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation))
-                .toStdString()};
+NativeShortcuts NativeShortcuts::forThisProgram(std::string icon) {
+    // The applications folder of the XDG base directories.
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path share = data != nullptr && *data == '/' ? std::filesystem::path(data)
+                                        : std::filesystem::path(home != nullptr ? home : "") /
+                                              ".local" / "share";
+    return {NativeFileOps::programPath(), share / "applications", std::move(icon)};
 }
 
-std::filesystem::path Shortcuts::make(std::string_view name) const {
+std::string NativeShortcuts::make(std::string_view name) const {
     std::error_code error;
     std::filesystem::create_directories(m_folder, error);
     if (error) {
         throw FileError(pathText(m_folder), error.message());
     }
     // The icon as a file of its own: an entry names its icon by path.
-    initShortcutResources();
-    QFile resource(toQString(kIconResource));
-    const QByteArray icon = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
     const std::filesystem::path iconPath = m_folder / "korvale.png";
-    QFile existing(QFile::decodeName(iconPath.c_str()));
-    if (!existing.open(QIODevice::ReadOnly) || existing.readAll() != icon) {
-        writeWhole(iconPath, icon, pathText(iconPath));
+    std::ifstream existing(iconPath, std::ios::binary);
+    if (std::string(std::istreambuf_iterator<char>(existing), {}) != m_icon) {
+        writeWhole(iconPath, m_icon, pathText(iconPath));
     }
 
     const std::string text = latin1ToUtf8(name);
@@ -97,11 +99,11 @@ std::filesystem::path Shortcuts::make(std::string_view name) const {
                               "\nIcon=" + fileValue(iconPath.string()) +
                               "\nCategories=Game;\nTerminal=false\n";
     const std::filesystem::path path = pathOf(name);
-    writeWhole(path, QByteArray::fromStdString(entry), pathText(path));
-    return path;
+    writeWhole(path, entry, pathText(path));
+    return pathText(path);
 }
 
-std::filesystem::path Shortcuts::pathOf(std::string_view name) const {
+std::filesystem::path NativeShortcuts::pathOf(std::string_view name) const {
     // Letters, digits and "-" stand for themselves, any other byte for "_" and its hex digits:
     // safe in any file name, and one name to one file.
     static constexpr char kHex[] = "0123456789ABCDEF";
