@@ -1,5 +1,6 @@
 #include "settings/GamePaths.h"
 
+#include <optional>
 #include <span>
 
 #include "platform/files/FileError.h"
@@ -68,7 +69,31 @@ GamePaths nativeGamePaths(const std::string& game, std::string_view native, cons
                     "once, then Play.");
 }
 
+// The native Linux program the game folder holds for this machine, the usual name first. It is
+// started only where System\UnrealTournament.exe is not.
+std::optional<std::string_view> nativeProgram(const std::string& game, const FileSystem& files,
+                                              const HostEnvironment& host) {
+    if (host.system() != HostEnvironment::System::Linux) {
+        return std::nullopt;
+    }
+    for (const std::string_view native : nativePrograms(host.architecture())) {
+        if (files.FileExists(UTGamePath(game, native))) {
+            return native;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+bool holdsGame(const std::string& folder, const FileSystem& files, const HostEnvironment& host) {
+    try {
+        return files.FileExists(UTGamePath(folder, kGamePath)) ||
+               nativeProgram(folder, files, host).has_value();
+    } catch (const FileError&) {
+        return false;
+    }
+}
 
 GamePaths locateGamePaths(std::string_view folder, const FileSystem& files,
                           const HostEnvironment& host) {
@@ -80,10 +105,8 @@ GamePaths locateGamePaths(std::string_view folder, const FileSystem& files,
             if (files.FileExists(specified.program)) {
                 break;
             }
-            for (const std::string_view native : nativePrograms(host.architecture())) {
-                if (files.FileExists(UTGamePath(game, native))) {
-                    return nativeGamePaths(game, native, files, host);
-                }
+            if (const std::optional<std::string_view> native = nativeProgram(game, files, host)) {
+                return nativeGamePaths(game, *native, files, host);
             }
             break;
         case HostEnvironment::System::Windows: {

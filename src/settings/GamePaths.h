@@ -31,4 +31,9 @@ struct GamePaths {
 GamePaths locateGamePaths(std::string_view folder, const FileSystem& files,
                           const HostEnvironment& host);
 
+// Whether a Play would find the game to start in `folder` (UTF-8, as the file layer names it) on
+// this host: System\UnrealTournament.exe, or on Linux the native program for the machine. A
+// folder that cannot be looked into holds none.
+bool holdsGame(const std::string& folder, const FileSystem& files, const HostEnvironment& host);
+
 }  // namespace korvale

@@ -46,4 +46,21 @@ std::string NativeHostEnvironment::localAppData() const {
     return {};
 }
 
+std::string NativeHostEnvironment::variable(const std::string& name) const {
+    const char* value = std::getenv(name.c_str());
+    return value != nullptr ? value : "";
+}
+
+// No registry here.
+std::optional<std::string> NativeHostEnvironment::registryString(RegistryRoot, RegistryView,
+                                                                 const std::string&,
+                                                                 const std::string&) const {
+    return std::nullopt;
+}
+
+std::vector<std::string> NativeHostEnvironment::registrySubkeys(RegistryRoot, RegistryView,
+                                                                const std::string&) const {
+    return {};
+}
+
 }  // namespace korvale
