@@ -70,10 +70,8 @@ TEST_F(GameSearchTest, FindsTheGameWhereLinuxInstallersAndStoresPutIt) {
         if (found == 2) {
             host.Set("XDG_DATA_HOME", At("data"));
             host.Set("WINEPREFIX", At("prefix"));
-            ops().Inject({.op = FaultyFileOps::Op::Open,
-                          .error = std::errc::permission_denied,
-                          .pathContains = "libraryfolders.vdf",
-                          .times = 0});
+            ops().Inject(
+                {.op = FaultyFileOps::Op::Open, .pathContains = "libraryfolders.vdf", .times = 0});
         }
         std::vector<std::string> expected;
         for (const auto& [program, foundIn] : programs) {
