@@ -33,6 +33,7 @@ protected:
 };
 
 TEST_F(GameSearchTest, FindsTheGameWhereLinuxInstallersAndStoresPutIt) {
+    KORVALE_POSIX_ONLY();
     const std::string steam = "home/.local/share/Steam";
     // Programs in the order the search offers their folders, found with the variables unset (1),
     // or set and the lists of libraries unreadable (2).
