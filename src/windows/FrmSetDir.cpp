@@ -2,13 +2,16 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "platform/files/Text.h"
 #include "windows/FileErrorMessage.h"
+#include "windows/FolderOffer.h"
 #include "windows/FormLayout.h"
 #include "windows/QtText.h"
 #include "windows/TypedText.h"
@@ -45,10 +48,12 @@ constexpr TypedTextRule kFolderRule{
 
 }  // namespace
 
-FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui)
+FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui,
+                     FindGames findGames)
     : m_gameFolder(folder),
       m_files(files),
       m_ui(ui),
+      m_findGames(std::move(findGames)),
       m_label1(new QLabel(this)),
       m_txtUTDir(new QLineEdit(this)),
       m_cmdDirSave(new QPushButton(this)),
@@ -60,14 +65,30 @@ FrmSetDir::FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui
 }
 
 void FrmSetDir::load() {
+    bool stored = false;
     try {
         m_gameFolder.createIfMissing();
         if (const auto line = m_gameFolder.ReadUTDirLine()) {
             m_txtUTDir->setText(latin1ToQString(trim(*line)));
+            stored = !trim(*line).empty();
         }
     } catch (const FileError& error) {
         showFileError(m_ui, m_files, "Korvale could not read its game folder setting.", error);
     }
+    // Once the dialog is on screen: it never waits for the search.
+    QTimer::singleShot(0, this, [this, stored] {
+        QStringList folders;
+        for (const std::string& found : m_findGames()) {
+            // A folder UTDir.ini cannot keep is no offer.
+            if (const QString folder = toQString(found); fitsOneLatin1Line(folder)) {
+                folders.append(folder);
+            }
+        }
+        auto* offer = new FolderOffer(folders, *m_txtUTDir);
+        if (!stored) {
+            offer->drop();
+        }
+    });
 }
 
 void FrmSetDir::onSave() {

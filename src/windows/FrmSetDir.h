@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include <QWidget>
 
 #include "platform/files/FileSystem.h"
@@ -12,14 +16,17 @@ class QPushButton;
 
 namespace korvale {
 
-// The Game folder dialog: shows the folder stored in UTDir.ini and saves a new one.
+// The Game folder dialog: shows the folder stored in UTDir.ini and saves a new one, offering the
+// games found on this host (UTF-8 folders from `findGames`, asked once it is shown).
 class FrmSetDir final : public QWidget {
     Q_OBJECT
 
 public:
-    FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui);
+    using FindGames = std::function<std::vector<std::string>()>;
+    FrmSetDir(GameFolder& folder, const FileSystem& files, UiServices& ui, FindGames findGames);
 
     // Opening: the stored folder replaces the initial text; a missing UTDir.ini is created empty.
+    // The games found are offered, dropped down at once when no folder is stored.
     void load();
 
 signals:
@@ -32,6 +39,7 @@ private:
     GameFolder& m_gameFolder;
     const FileSystem& m_files;
     UiServices& m_ui;
+    FindGames m_findGames;
     QLabel* m_label1;
     QLineEdit* m_txtUTDir;
     QPushButton* m_cmdDirSave;

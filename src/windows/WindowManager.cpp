@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "gamesearch/GameSearch.h"
 #include "windows/FormLayout.h"
 #include "windows/FrmAbout.h"
 #include "windows/FrmSetDir.h"
@@ -91,7 +92,8 @@ void WindowManager::showEditPlayer(std::size_t index) {
 
 void WindowManager::showGameFolder() {
     show(m_gameFolder, [this] {
-        auto* window = new FrmSetDir(m_folder, m_files, m_ui);
+        auto* window = new FrmSetDir(m_folder, m_files, m_ui,
+                                     [this] { return findGameFolders(m_files, m_host); });
         QObject::connect(window, &FrmSetDir::saved, window, [this] {
             if (m_main != nullptr) {
                 m_main->showGameIdentity();

@@ -1,7 +1,10 @@
 // The Game folder dialog: what it shows when it opens, what Save stores, and its failures.
+#include <functional>
 #include <optional>
 #include <string>
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QTest>
 
 #include <gmock/gmock.h>
@@ -196,6 +199,75 @@ TEST_F(GameFolderDialogTest, FailuresAreExplainedAndKorvaleGoesOn) {
         EXPECT_EQ(SettingFile(), "D:\\UT");
         ops().Clear();
     }
+}
+
+TEST_F(GameFolderDialogTest, TheGamesFoundAreOfferedAndWhatIsTypedIsSavedAsTyped) {
+    // Two games where the installers put them: the OldUnreal folder and a Wine prefix.
+    const std::filesystem::path share = Root() / "share", wine = Root() / "wine";
+    const QByteArray shareBefore = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(share.string()));
+    const QString oldUnreal = QString::fromStdString((share / "OldUnreal/UnrealTournament").string());
+    const QString inWine = QString::fromStdString((wine / "drive_c/UnrealTournament").string());
+    const struct {
+        const char* name;
+        bool installed;
+        std::string file;
+        bool dropsAtOnce;
+        std::function<void(QLineEdit*)> keys;
+        QString saved;
+    } rows[] = {
+        {"no folder stored: every game, in order", true, "", true,
+         [&](QLineEdit* box) {
+             const QAbstractItemModel* offered = box->completer()->completionModel();
+             ASSERT_EQ(offered->rowCount(), 2);
+             EXPECT_EQ(offered->index(0, 0).data().toString(), oldUnreal);
+             EXPECT_EQ(offered->index(1, 0).data().toString(), inWine);
+         },
+         kInitialText},
+        {"a folder stored: nothing drops till Down", true, "D:\\UT", false,
+         [](QLineEdit* box) {
+             QTest::keyClick(box, Qt::Key_Down);
+             EXPECT_EQ(box->completer()->completionCount(), 2);
+         },
+         "D:\\UT"},
+        {"typed text narrows the list and is saved as typed", true, "", true,
+         [&](QLineEdit* box) {
+             box->clear();
+             QTest::keyClicks(box, inWine.left(inWine.size() - 3));
+             EXPECT_EQ(box->completer()->completionCount(), 1);
+         },
+         inWine.left(inWine.size() - 3)},
+        {"nothing installed: nothing drops", false, "", false, [](QLineEdit*) {}, kInitialText},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Restart();
+        qputenv("WINEPREFIX", QByteArray::fromStdString(wine.string()));
+        for (const QString& game : {oldUnreal, inWine}) {
+            std::filesystem::remove_all(game.toStdString());
+            if (row.installed) {
+                const std::filesystem::path system = std::filesystem::path(game.toStdString()) / "System";
+                std::filesystem::create_directories(system);
+                WriteBytes(system / "UnrealTournament.exe", "");
+            }
+        }
+        WriteBytes(ProgramPath("UTDir.ini"), row.file);
+        Start();
+        TakeMessages();
+        QWidget* dialog = OpenDialog();
+        auto* box = Child<QLineEdit>(dialog, "txtUTDir");
+        QTest::qWait(50);
+        QAbstractItemView* list = box->completer() ? box->completer()->popup() : nullptr;
+        EXPECT_EQ(list != nullptr && list->isVisible(), row.dropsAtOnce);
+        row.keys(box);
+        // Alt+S with the list down or not: what the box holds is stored, as typed.
+        QWidget* keys = list != nullptr && list->isVisible() ? static_cast<QWidget*>(list) : box;
+        QTest::keyClick(keys, Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Closed(); }));
+        EXPECT_EQ(QString::fromStdString(SettingFile()), row.saved);
+    }
+    qunsetenv("WINEPREFIX");
+    qputenv("XDG_DATA_HOME", shareBefore);
 }
 
 }  // namespace
