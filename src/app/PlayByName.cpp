@@ -9,7 +9,7 @@
 #include "platform/files/FileError.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
-#include "windows/FileErrorMessage.h"
+#include "settings/FileErrorMessage.h"
 #include "windows/QtText.h"
 
 namespace korvale {

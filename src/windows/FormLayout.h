@@ -51,13 +51,6 @@ struct ControlSpec {
     std::optional<QRgb> textColour = std::nullopt;  // a label drawn straight onto the window
 };
 
-struct MenuSpec {
-    std::string_view name = {};
-    std::string_view caption = {};
-    std::string_view itemName = {};
-    std::string_view itemCaption = {};
-};
-
 struct FormLayout {
     std::string_view name = {};
     std::string_view title = {};

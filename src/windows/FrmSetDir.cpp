@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "platform/files/Text.h"
-#include "windows/FileErrorMessage.h"
+#include "settings/FileErrorMessage.h"
 #include "windows/FolderOffer.h"
 #include "windows/FormLayout.h"
 #include "windows/QtText.h"

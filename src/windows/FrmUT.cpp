@@ -15,7 +15,7 @@
 
 #include "platform/files/Text.h"
 #include "play/GameIdentity.h"
-#include "windows/FileErrorMessage.h"
+#include "settings/FileErrorMessage.h"
 #include "windows/FormLayout.h"
 #include "windows/PasswordList.h"
 #include "windows/PictureBackground.h"
@@ -44,11 +44,6 @@ constexpr ControlSpec kControls[] = {
 
 // Name, title, client area width and height in twips, controls.
 constexpr FormLayout kLayout{"frmUT", "Korvale", 6735, 2130, kControls};
-
-constexpr MenuSpec kMenus[] = {
-    {.name = "File", .caption = "&File", .itemName = "Exit", .itemCaption = "&Exit"},
-    {.name = "Help", .caption = "&Help", .itemName = "About", .itemCaption = "&About"},
-};
 
 // The pick as the lists show it when Play reads it.
 class ListPick final : public PlayerPick {
@@ -108,14 +103,17 @@ FrmUT::FrmUT(PlayerListModel& players, Identities& identities, PlayCommand& play
 }
 
 void FrmUT::buildMenus() {
-    void (FrmUT::*const kActions[])() = {&FrmUT::exitRequested, &FrmUT::aboutRequested};
-    for (std::size_t i = 0; i < std::size(kMenus); ++i) {
-        QMenu* menu = menuBar()->addMenu(toQString(kMenus[i].caption));
-        menu->setObjectName(toQString(kMenus[i].name));
-        QAction* item = menu->addAction(toQString(kMenus[i].itemCaption));
-        item->setObjectName(toQString(kMenus[i].itemName));
-        connect(item, &QAction::triggered, this, kActions[i]);
-    }
+    // Menu and item, each with its name and caption, as designed.
+    const auto add = [this](const char* name, const char* caption, const char* itemName,
+                            const char* itemCaption, void (FrmUT::*action)()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(QString::fromUtf8(name));
+        QAction* item = menu->addAction(QString::fromUtf8(itemCaption));
+        item->setObjectName(QString::fromUtf8(itemName));
+        connect(item, &QAction::triggered, this, action);
+    };
+    add("File", "&File", "Exit", "&Exit", &FrmUT::exitRequested);
+    add("Help", "&Help", "About", "&About", &FrmUT::aboutRequested);
 }
 
 void FrmUT::buildUserMenu() {

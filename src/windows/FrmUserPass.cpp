@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "windows/FileErrorMessage.h"
+#include "settings/FileErrorMessage.h"
 #include "windows/FormLayout.h"
 #include "windows/QtText.h"
 #include "windows/TypedText.h"

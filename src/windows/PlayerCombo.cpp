@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "windows/Latin1Validator.h"
+#include "windows/TypedText.h"
 
 namespace korvale {
 

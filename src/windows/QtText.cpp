@@ -1,5 +1,7 @@
 #include "windows/QtText.h"
 
+#include "platform/files/Text.h"
+
 namespace korvale {
 
 QString toQString(std::string_view utf8) {
@@ -11,15 +13,8 @@ QString latin1ToQString(std::string_view bytes) {
 }
 
 std::optional<std::string> qStringToLatin1(const QString& text) {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar character : text) {
-        if (character.unicode() > 0xFF) {
-            return std::nullopt;
-        }
-        bytes.push_back(static_cast<char>(character.unicode()));
-    }
-    return bytes;
+    return utf16ToLatin1(
+        {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())});
 }
 
 }  // namespace korvale

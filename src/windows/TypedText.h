@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <QString>
+#include <QValidator>
 
 namespace korvale {
 
@@ -29,6 +30,16 @@ struct TextRefusal {
 std::optional<TextRefusal> refusal(const QString& text, const TypedTextRule& rule);
 // Whether the text fits one line of a Latin-1 file: no control character, nothing beyond U+00FF.
 bool fitsOneLatin1Line(const QString& text);
+
+// Accepts only what fitsOneLatin1Line, so what is typed or pasted into a player list's edit box
+// reaches the game profile exactly as shown, on its one line.
+class Latin1Validator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& /*position*/) const override {
+        return fitsOneLatin1Line(input) ? Acceptable : Invalid;
+    }
+};
 
 // Empty, or spaces only: the emptiness test of every text a user types.
 bool isBlank(const QString& text);

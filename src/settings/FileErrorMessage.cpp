@@ -1,4 +1,4 @@
-#include "windows/FileErrorMessage.h"
+#include "settings/FileErrorMessage.h"
 
 #include <string>
 
