@@ -16,7 +16,7 @@
 #include <QStyle>
 #include <QWidget>
 
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 namespace korvale {
 

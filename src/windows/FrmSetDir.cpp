@@ -13,7 +13,7 @@
 #include "settings/FileErrorMessage.h"
 #include "windows/FolderOffer.h"
 #include "windows/FormLayout.h"
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 #include "windows/TypedText.h"
 
 namespace korvale {

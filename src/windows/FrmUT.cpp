@@ -21,7 +21,7 @@
 #include "windows/PictureBackground.h"
 #include "windows/PlayerCombo.h"
 #include "windows/PlayerListModel.h"
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 namespace korvale {
 

@@ -7,7 +7,7 @@
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
 #include "settings/Identities.h"
-#include "windows/QtUiServices.h"
+#include "ui/QtUiServices.h"
 
 class QLabel;
 class QMenu;

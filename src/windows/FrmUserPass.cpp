@@ -8,7 +8,7 @@
 
 #include "settings/FileErrorMessage.h"
 #include "windows/FormLayout.h"
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 #include "windows/TypedText.h"
 
 namespace korvale {

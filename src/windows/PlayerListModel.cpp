@@ -4,7 +4,7 @@
 
 #include <QFont>
 
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 namespace korvale {
 

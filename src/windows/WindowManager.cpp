@@ -9,7 +9,7 @@
 #include "windows/FrmSetDir.h"
 #include "windows/FrmUT.h"
 #include "windows/FrmUserPass.h"
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 // Resources of a static library are registered by name, from the global namespace.
 static void initWindowResources() {

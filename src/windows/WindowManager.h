@@ -9,7 +9,7 @@
 #include "settings/GameFolder.h"
 #include "settings/Identities.h"
 #include "windows/PlayerListModel.h"
-#include "windows/QtUiServices.h"
+#include "ui/QtUiServices.h"
 
 namespace korvale {
 

@@ -1,4 +1,4 @@
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 #include "platform/files/Text.h"
 

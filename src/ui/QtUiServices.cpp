@@ -1,10 +1,10 @@
-#include "windows/QtUiServices.h"
+#include "ui/QtUiServices.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 namespace korvale {
 
