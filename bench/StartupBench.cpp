@@ -25,7 +25,7 @@
 #include "app/CommandLine.h"
 #include "windows/FormLayout.h"
 #include "app/PlayByName.h"
-#include "windows/QtUiServices.h"
+#include "ui/QtUiServices.h"
 #include "windows/WindowManager.h"
 
 namespace korvale {

@@ -10,7 +10,7 @@
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
 #include "settings/FileErrorMessage.h"
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 namespace korvale {
 

@@ -18,8 +18,8 @@
 #include "app/DisplayCheck.h"
 #include "windows/FormLayout.h"
 #include "app/PlayByName.h"
-#include "windows/QtText.h"
-#include "windows/QtUiServices.h"
+#include "ui/QtText.h"
+#include "ui/QtUiServices.h"
 #include "windows/WindowManager.h"
 
 namespace {

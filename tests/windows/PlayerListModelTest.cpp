@@ -12,7 +12,7 @@
 #include "windows/PasswordList.h"
 #include "windows/PlayerCombo.h"
 #include "windows/PlayerListModel.h"
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 #include "windows/TypedText.h"
 
 namespace korvale::test {

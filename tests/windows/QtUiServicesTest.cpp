@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "windows/QtUiServices.h"
+#include "ui/QtUiServices.h"
 
 namespace korvale::test {
 namespace {

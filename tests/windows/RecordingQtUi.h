@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "windows/QtUiServices.h"
+#include "ui/QtUiServices.h"
 
 namespace korvale::test {
 

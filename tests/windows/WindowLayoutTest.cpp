@@ -27,7 +27,7 @@
 
 #include "WindowsTest.h"
 #include "windows/FormLayout.h"
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 // A rectangle in a failure as a reader wants it.
 inline void PrintTo(const QRect& rect, std::ostream* out) {
