@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "windows/PasswordList.h"
-#include "windows/QtText.h"
+#include "ui/QtText.h"
 
 namespace korvale::test {
 
