@@ -28,7 +28,7 @@
 #include "platform/host/WindowsText.h"
 #include "play/PlayCommand.h"
 #include "settings/GameFolder.h"
-#include "settings/PlayerFile.h"
+#include "settings/Identities.h"
 
 namespace korvale::test {
 namespace {
@@ -279,8 +279,11 @@ TEST_F(WindowsPathsTest, AProgramFolderOutsideLatin1HoldsKorvalesFiles) {
     setting.SetDirIniPath();
     setting.LoadUTDir(ui);
     EXPECT_EQ(setting.gDirIniPath(), PathText(folder / "UTDir.ini"));
-    EXPECT_EQ(AppendPlayer(files, {"Zo\xEB ", " s3cret"}), 0u);
-    EXPECT_THAT(LoadPlayers(files), ElementsAre(Player{kPlayer, "s3cret"}));
+    Identities players(files);
+    EXPECT_EQ(players.AppendPlayer({"Zo\xEB ", " s3cret"}), 0u);
+    players.LoadPlayers();
+    EXPECT_THAT(std::vector<Player>(players.begin(), players.end()),
+                ElementsAre(Player{kPlayer, "s3cret"}));
     EXPECT_EQ(ReadBytes(folder / "UTDir.ini"), "");
     EXPECT_EQ(ReadBytes(folder / "User.ini"), "Zo\xEB,s3cret");
     EXPECT_THAT(ui.Messages(), IsEmpty());
@@ -441,7 +444,7 @@ TEST_F(WindowsPathsTest, APlayerFileCreatedHereIsItsOwnersAlone) {
     if (RunsUnderWine()) {
         GTEST_SKIP() << "Wine keeps no security descriptor of its own for a file";
     }
-    AppendPlayer(Files(), {"Zo\xEB", "s3cret"});
+    Identities(Files()).AppendPlayer({"Zo\xEB", "s3cret"});
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ASSERT_EQ(GetNamedSecurityInfoW(ProgramPath("User.ini").c_str(), SE_FILE_OBJECT,
