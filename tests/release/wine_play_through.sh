@@ -3,8 +3,10 @@
 # prefix on Xvfb, driven only by keyboard events from outside the process (xdotool). First start,
 # New player and its refusal of a comma, Set UT Dir with a game folder holding spaces, "É" and a
 # trailing backslash, a Play that meets a missing profile, and a Play that starts a MinGW-built
-# stand-in game; then `korvale.exe --play NAME` for a name with "ë". Every file is checked byte
-# for byte, and how the game was started.
+# stand-in game; then `korvale.exe --play NAME` for a name with "ë"; then the games found through
+# the Unreal Technology key, as OldUnreal's installer writes it, and GOG's, picked in that order from
+# the list the Game folder dialog drops. Every file is checked byte for byte, and how the game was
+# started.
 # A message box's text is read as a Windows user can: Ctrl+C copies it to the clipboard.
 # Usage: wine_play_through.sh <release zip> <stand-in game .exe> [screenshot.png]
 #   screenshot.png: where to save a picture of the main window, an identity picked.
@@ -14,7 +16,7 @@ zip=$1
 standin=$2
 screenshot=${3:-}
 
-for tool in Xvfb xdotool xclip wine wineserver python3; do
+for tool in Xvfb xdotool xwininfo xclip wine wineserver python3; do
     command -v "$tool" >/dev/null || { echo "FAILED: $tool is not installed" >&2; exit 1; }
 done
 [ -f "$zip" ] || { echo "FAILED: no release zip $zip" >&2; exit 1; }
@@ -75,6 +77,34 @@ start_korvale() {
     # From C:\, not its own folder: Korvale finds its files by its own location.
     (cd "$drive_c" && exec wine 'C:\Games\Korvale\korvale.exe' </dev/null >>"$work/korvale.log" 2>&1) &
     korvale_pid=$!
+}
+# File, Exit. A game started takes Wine's foreground: a click on the window's picture brings it
+# back. The menu opens a moment after Alt+F under a loaded Wine, and a key sent before that is lost.
+exit_korvale_exe() {
+    local attempt
+    for attempt in 1 2 3; do
+        focus "$main"
+        xdotool mousemove --window "$main" 150 40 click 1
+        sleep 0.3
+        xdotool key alt+f
+        sleep "$attempt"
+        xdotool key e
+        if wait_until '! kill -0 "$korvale_pid" 2>/dev/null' 10; then
+            break
+        fi
+        xdotool key Escape Escape
+    done
+    ! kill -0 "$korvale_pid" 2>/dev/null || fail "File, Exit did not end Korvale"
+    korvale_pid=
+}
+# Whether Korvale's list is down: a window of its title shown that no window manager manages, as
+# Wine makes a popup (Wine keeps a hidden one of its own, with no title, on screen).
+list_down() {
+    local id
+    for id in $(windows_named Korvale); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: *yes' && return 0
+    done
+    return 1
 }
 
 # --- A virtual screen and a fresh prefix --------------------------------------------------------
@@ -192,22 +222,7 @@ if [ -n "$screenshot" ]; then
 fi
 
 # --- File, Exit ends Korvale --------------------------------------------------------------------
-# The game started takes Wine's foreground: a click on the window's picture brings it back. The
-# menu opens a moment after Alt+F under a loaded Wine, and a key sent before that is lost.
-for attempt in 1 2 3; do
-    focus "$main"
-    xdotool mousemove --window "$main" 150 40 click 1
-    sleep 0.3
-    xdotool key alt+f
-    sleep "$attempt"
-    xdotool key e
-    if wait_until '! kill -0 "$korvale_pid" 2>/dev/null' 10; then
-        break
-    fi
-    xdotool key Escape Escape
-done
-kill -0 "$korvale_pid" 2>/dev/null && fail "File, Exit did not end Korvale"
-korvale_pid=
+exit_korvale_exe
 same_bytes "$program/User.ini" 'Clan Tag,s3cret,x' || fail "User.ini changed: $(dump "$program/User.ini")"
 
 # --- korvale.exe --play NAME: the identity named on the command line played, no window ----------
@@ -226,4 +241,33 @@ same_bytes "$game/System/User.ini" \
     fail "--play did not switch the profile: $(dump "$game/System/User.ini")"
 [ "$(windows_named Korvale | wc -l)" -eq 0 ] || fail "a window of Korvale stayed after --play"
 
-echo "PASSED: korvale.exe from the zip under Wine: first start, New player, Set UT Dir, Error, Play, Exit, --play"
+# --- The games found: the key OldUnreal's installer writes, then GOG's, offered in that order ---
+# GOG's game is not in its installer's default folder, which Korvale also looks in.
+for folder in UnrealTournament 'Games/Unreal Tournament GOTY'; do
+    mkdir -p "$drive_c/$folder/System"
+    cp "$standin" "$drive_c/$folder/System/UnrealTournament.exe"
+done
+wine reg add 'HKLM\SOFTWARE\Unreal Technology\Installed Apps\UnrealTournament' /v Folder \
+    /d 'C:\UnrealTournament' /f /reg:32 >>"$work/reg.log" 2>&1 || fail "reg add: $(cat "$work/reg.log")"
+wine reg add 'HKLM\SOFTWARE\GOG.com\Games\1207658691' /v path \
+    /d 'C:\Games\Unreal Tournament GOTY' /f /reg:32 >>"$work/reg.log" 2>&1 || fail "reg add: $(cat "$work/reg.log")"
+# No folder set: the list drops when the dialog opens; the keys $1 and Enter pick, Save stores $2.
+picked() {
+    : >"$program/UTDir.ini"
+    focus "$main"
+    ! list_down || fail "a list is down before the Game folder dialog opens"
+    xdotool key alt+s
+    dialog=$(new_window "Set the UT Directory") || fail "the Game folder dialog did not open"
+    wait_until list_down || fail "no list of games dropped in the Game folder dialog"
+    xdotool key --delay 300 $1 Return alt+s
+    wait_until 'gone "Set the UT Directory" "$dialog"' || fail "$1, Enter and Alt+S left the dialog open"
+    same_bytes "$program/UTDir.ini" "$2" || fail "$1 and Enter stored: $(dump "$program/UTDir.ini")"
+}
+rm "$program/UTDir.ini"  # a first start: no message about it
+start_korvale
+main=$(new_window Korvale) || fail "the main window did not appear"
+picked Down 'C:\\UnrealTournament'
+picked "Down Down" 'C:\\Games\\Unreal Tournament GOTY'
+exit_korvale_exe
+
+echo "PASSED: korvale.exe from the zip under Wine: first start, New player, Set UT Dir, Error, Play, Exit, --play, the games found"
