@@ -110,8 +110,11 @@ bool mapsProgram(const fs::path& process, const fs::path& program, const struct 
     return false;
 }
 
+}  // namespace
+
 // Whoever started it: a process of the same file, whatever path it was started by.
-bool isProgramRunning(const fs::path& program) {
+bool NativeLauncher::isProgramRunning(const std::string& path) {
+    const fs::path program = NativeFileOps().nativeForm(path);
     struct stat file {};
     if (::stat(program.c_str(), &file) != 0) {
         return false;
@@ -132,12 +135,13 @@ bool isProgramRunning(const fs::path& program) {
     return false;
 }
 
-}  // namespace
+bool NativeLauncher::hasEnded(std::intptr_t process) {
+    pollfd ended{static_cast<int>(process), POLLIN, 0};
+    return ::poll(&ended, 1, 0) != 0;
+}
 
-NativeLauncher::~NativeLauncher() {
-    for (const auto& [path, process] : m_started) {
-        ::close(static_cast<int>(process));
-    }
+void NativeLauncher::release(std::intptr_t process) noexcept {
+    ::close(static_cast<int>(process));
 }
 
 void NativeLauncher::start(const std::string& path) {
@@ -146,29 +150,7 @@ void NativeLauncher::start(const std::string& path) {
     const int process = static_cast<int>(::syscall(SYS_pidfd_open, game, 0));
     reapWhenEnded(game);
     if (process >= 0) {
-        forget(path);
-        m_started.emplace(path, process);
-    }
-}
-
-bool NativeLauncher::isRunning(const std::string& path) {
-    // The game started here is known from its start on; Wine shows it by its program only once it
-    // has loaded it.
-    const auto found = m_started.find(path);
-    if (found != m_started.end()) {
-        pollfd ended{static_cast<int>(found->second), POLLIN, 0};
-        if (::poll(&ended, 1, 0) == 0) {
-            return true;
-        }
-        forget(path);
-    }
-    return isProgramRunning(NativeFileOps().nativeForm(path));
-}
-
-void NativeLauncher::forget(const std::string& path) {
-    if (const auto found = m_started.find(path); found != m_started.end()) {
-        ::close(static_cast<int>(found->second));
-        m_started.erase(found);
+        remember(path, process);
     }
 }
 

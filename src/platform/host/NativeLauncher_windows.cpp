@@ -34,8 +34,10 @@ std::wstring programOf(DWORD process) {
     return image;
 }
 
+}  // namespace
+
 // Whoever started it: a process of the same file, whatever path it was started by.
-bool isProgramRunning(const std::string& path) {
+bool NativeLauncher::isProgramRunning(const std::string& path) {
     const std::filesystem::path program = WidePath(path);
     const std::wstring name = program.filename().wstring();
     HANDLE taken = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -59,12 +61,12 @@ bool isProgramRunning(const std::string& path) {
     return false;
 }
 
-}  // namespace
+bool NativeLauncher::hasEnded(std::intptr_t process) {
+    return WaitForSingleObject(processHandle(process), 0) != WAIT_TIMEOUT;
+}
 
-NativeLauncher::~NativeLauncher() {
-    for (const auto& [path, process] : m_started) {
-        CloseHandle(processHandle(process));
-    }
+void NativeLauncher::release(std::intptr_t process) noexcept {
+    CloseHandle(processHandle(process));
 }
 
 void NativeLauncher::start(const std::string& path) {
@@ -84,28 +86,7 @@ void NativeLauncher::start(const std::string& path) {
     // Korvale does not wait for the game; it keeps the process handle only to tell when the game
     // has ended.
     CloseHandle(process.hThread);
-    forget(path);
-    m_started.emplace(path, reinterpret_cast<std::intptr_t>(process.hProcess));
-}
-
-bool NativeLauncher::isRunning(const std::string& path) {
-    // The game started here is known by its handle, even where the host would not let it be
-    // queried.
-    const auto found = m_started.find(path);
-    if (found != m_started.end()) {
-        if (WaitForSingleObject(processHandle(found->second), 0) == WAIT_TIMEOUT) {
-            return true;
-        }
-        forget(path);
-    }
-    return isProgramRunning(path);
-}
-
-void NativeLauncher::forget(const std::string& path) {
-    if (const auto found = m_started.find(path); found != m_started.end()) {
-        CloseHandle(processHandle(found->second));
-        m_started.erase(found);
-    }
+    remember(path, reinterpret_cast<std::intptr_t>(process.hProcess));
 }
 
 }  // namespace korvale
