@@ -5,6 +5,7 @@
 #include "platform/files/FileError.h"
 #include "platform/files/Text.h"
 #include "play/ProfileEncoding.h"
+#include "play/ProfileKeys.h"
 
 namespace korvale {
 
@@ -44,30 +45,22 @@ std::string profileText(std::string_view bytes) {
     return utf8;
 }
 
-// The game's ini reader takes a key as everything before the first "=" of the trimmed line.
 GameIdentity identityIn(std::string_view text) {
     GameIdentity identity;
     std::optional<std::string> firstName;
     bool inPlayerSection = false;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        line = trim(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+    forEachLine(text, [&](std::string_view line, std::string_view) {
+        line = trim(line);
         inPlayerSection = line.starts_with('[') ? line == "[DefaultPlayer]" : inPlayerSection;
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            continue;
-        }
-        const std::string_view key = line.substr(0, equals);
-        const std::string value(line.substr(equals + 1));
-        if (key == "Name" || key == "name") {
+        const ProfileKey key = profileKey(line);
+        const std::string value(key == ProfileKey::Other ? "" : line.substr(line.find('=') + 1));
+        if (key == ProfileKey::Name) {
             identity.name = inPlayerSection && !identity.name ? value : identity.name;
             firstName = firstName.value_or(value);
-        } else if (key == "ngWorldSecret" && !identity.secret) {
+        } else if (key == ProfileKey::Secret && !identity.secret) {
             identity.secret = value;
         }
-    }
+    });
     if (!identity.name) {
         identity.name = firstName;
     }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <bit>
 #include <string>
 #include <string_view>
 
 namespace korvale {
+
+// UTF-16LE code units are read and written as they lie in memory.
+static_assert(std::endian::native == std::endian::little);
 
 // How the game wrote its profile, and so how the rewrite writes it back. The engine saves an ini
 // file as single bytes unless it holds a character outside its code page, and then as UTF-16LE

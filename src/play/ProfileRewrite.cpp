@@ -1,18 +1,14 @@
 #include "play/ProfileRewrite.h"
 
-#include <algorithm>
-#include <bit>
 #include <cstring>
 #include <string>
 
 #include "platform/files/Text.h"
+#include "play/ProfileKeys.h"
 
 namespace korvale {
 
 namespace {
-
-// UTF-16LE code units are read and written as they lie in memory.
-static_assert(std::endian::native == std::endian::little);
 
 // What the rewrite writes for the two keys and after each line, in the profile's encoding.
 struct IdentityLines {
@@ -25,43 +21,32 @@ template <typename Char>
 using Text = std::basic_string_view<Char>;
 
 template <typename Char>
-std::string_view bytesOf(Text<Char> text) noexcept {
-    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(Char)};
+std::string_view bytesOf(const Char* from, const Char* to) noexcept {
+    return {reinterpret_cast<const char*>(from),
+            static_cast<std::size_t>(to - from) * sizeof(Char)};
 }
 
-template <typename Char>
-bool isKey(Text<Char> key, std::string_view ascii) noexcept {
-    return std::ranges::equal(key, ascii, [](Char unit, char c) { return unit == Char(c); });
-}
-
-// The game's ini reader takes a key as everything before the first "=": only whole keys match,
-// so "NoName=" in the input bindings or "Name=" inside a value are left alone.
-template <typename Char>
-std::string_view rewrittenLine(Text<Char> line, const IdentityLines& identity) noexcept {
-    const std::size_t equals = line.find(Char('='));
-    if (equals == Text<Char>::npos) {
-        return bytesOf(line);
-    }
-    const Text<Char> key = line.substr(0, equals);
-    if (isKey(key, "Name") || isKey(key, "name")) {
-        return identity.name;
-    }
-    return isKey(key, "ngWorldSecret") ? std::string_view(identity.secret) : bytesOf(line);
-}
-
-// A line ends at the code unit LF, a CR before it going with it.
+// A line that comes out as it went in (trimmed already, ending in CR LF, and no key of the
+// identity) is left where it is, and written with its neighbours in one run: most of a profile
+// goes to the host straight from where it was read.
 template <typename Char>
 void rewriteLines(Text<Char> text, TextStream& output, const IdentityLines& identity) {
-    while (!text.empty()) {
-        const std::size_t end = text.find(Char('\n'));
-        Text<Char> line = text.substr(0, end);
-        text.remove_prefix(end == Text<Char>::npos ? text.size() : end + 1);
-        if (end != Text<Char>::npos && line.ends_with(Char('\r'))) {
-            line.remove_suffix(1);
+    const Char* unwritten = text.data();
+    forEachLine(text, [&](Text<Char> line, Text<Char> lineBreak) {
+        const Text<Char> trimmed = trim(line);
+        const ProfileKey key = profileKey(trimmed);
+        if (key == ProfileKey::Other && trimmed.size() == line.size() && lineBreak.size() == 2) {
+            return;
         }
-        output.Write(rewrittenLine(trim(line), identity));
+        output.Write(bytesOf(unwritten, line.data()));
+        output.Write(key == ProfileKey::Name ? identity.name
+                     : key == ProfileKey::Secret
+                         ? identity.secret
+                         : bytesOf(trimmed.data(), trimmed.data() + trimmed.size()));
         output.Write(identity.lineBreak);
-    }
+        unwritten = line.data() + line.size() + lineBreak.size();
+    });
+    output.Write(bytesOf(unwritten, text.data() + text.size()));
 }
 
 }  // namespace

@@ -85,6 +85,10 @@ TEST_F(RewriteProfileTest, ReplacesWholeKeysOnly) {
 }
 
 TEST_F(RewriteProfileTest, WritesOneCrLfLinePerInputLine) {
+    std::string kept;  // lines that come out as they are, more than a write piece of them
+    while (kept.size() < 70000) {
+        kept += "Key" + std::to_string(kept.size()) + "=v\r\n";
+    }
     const struct {
         const char* name;
         std::string in;
@@ -102,6 +106,9 @@ TEST_F(RewriteProfileTest, WritesOneCrLfLinePerInputLine) {
         {"input bindings untouched",
          "[Engine.Input]\r\nNoName=\r\nAlias=Name=x\r\n[DefaultPlayer]\r\n  Name=Old  \r\n",
          "[Engine.Input]\r\nNoName=\r\nAlias=Name=x\r\n[DefaultPlayer]\r\nName=Bob\r\n"},
+        {"long runs of kept lines between rewritten ones",
+         "a \r\n" + kept + "Name=Old\r\n" + kept + "b",
+         "a\r\n" + kept + "Name=Bob\r\n" + kept + "b\r\n"},
     };
     for (const ProfileEncoding encoding : kWidths) {
         for (const auto& c : cases) {
