@@ -32,22 +32,22 @@ PlayCommand::PlayCommand(const FileSystem& files, GameFolder& folder, UiServices
 
 // Both files are only ever replaced whole, the backup first: however a Play stops, the profile
 // and the backup are each whole, old or new, and the next Play finishes the switch.
-void PlayCommand::PlayUT(const PlayerPick& pick) {
+bool PlayCommand::PlayUT(const PlayerPick& pick) {
     // A Play requested from inside another Play's event step would launch the game twice.
     if (m_running) {
-        return;
+        return false;
     }
     const RunningPlay running(m_running);
     try {
         m_folder->SetDirIniPath();
         if (pick.selectedIndex() < 0) {
             m_ui->showMessage("Please Select a user from the list");
-            return;
+            return false;
         }
         m_folder->refresh();
         if (trim(m_folder->gUTDir()).empty()) {
             m_ui->showMessage("The UT Path Needs to be set");
-            return;
+            return false;
         }
         // One folder for the whole Play, even if a Save lands during the event step.
         const GamePaths paths = m_folder->gamePaths(*m_host);
@@ -55,13 +55,14 @@ void PlayCommand::PlayUT(const PlayerPick& pick) {
             // The game rewrites the profile as it pleases: a switch now would be lost, and the
             // backup would hold the switched profile.
             m_ui->showMessage("Unreal Tournament is already running");
-            return;
+            return false;
         }
-        m_files->GetFile(paths.profile);  // a missing profile is named as such, before any lock
+        // A missing profile is named as such, before any lock.
+        const File profileFile = m_files->GetFile(paths.profile);
         const std::optional<FileLock> lock = m_files->lockBeside(paths.profile);
         if (!lock) {
             m_ui->showMessage("Another Play of this game folder is running");
-            return;
+            return false;
         }
         // No other Play of this profile runs now: what is left of new files was left by a stop.
         m_files->removeLeftovers(paths.profile);
@@ -69,20 +70,23 @@ void PlayCommand::PlayUT(const PlayerPick& pick) {
         // Replacing goes through where the profile itself may not be written (read-only, or
         // held by a program that shares no writing): that refusal stands, before any write.
         m_files->checkWritable(paths.profile);
-        // A new file beside the backup, durable before it is renamed over it.
-        m_files->copyWhole(paths.profile, paths.backup);
+        // Read once, under the lock: the backup and the rewrite are made of the same bytes. The
+        // backup holds the password too, so it takes the profile's access.
+        const std::string profile = profileFile.ReadAll();
+        m_files->replaceWhole(paths.backup, profile, paths.profile);
         if (!m_ui->processEvents()) {
-            return;  // the program is ending: leave the profile as it is
+            return false;  // the program is ending: leave the profile as it is
         }
-        // The same for the profile, rewritten from the backup. Where the profile is a symbolic
-        // link, its target is replaced; other hard links of it keep the previous profile.
-        const std::string backup = m_files->GetFile(paths.backup).ReadAll();
-        ReplacementFile profile = m_files->replacement(paths.profile);
-        RewriteProfile(backup, profile.stream(), pick.name(), pick.password());
-        profile.commit();
+        // Where the profile is a symbolic link, its target is replaced; other hard links of it
+        // keep the previous profile.
+        ReplacementFile rewrite = m_files->replacement(paths.profile);
+        RewriteProfile(profile, rewrite.stream(), pick.name(), pick.password());
+        rewrite.commit();
         m_launcher->start(paths.program);
+        return true;
     } catch (const std::exception& error) {
         m_ui->showMessage("Error", error.what());
+        return false;
     }
 }
 

@@ -16,9 +16,9 @@ public:
     PlayCommand(const FileSystem& files, GameFolder& folder, UiServices& ui,
                 ProgramLauncher& launcher, const HostEnvironment& host);
 
-    // Every failure ends in the message "Error" with its cause; the profile then holds its old
-    // bytes or the whole rewrite.
-    void PlayUT(const PlayerPick& pick);
+    // True when the game was started. Every failure ends in the message "Error" with its cause;
+    // the profile then holds its old bytes or the whole rewrite.
+    bool PlayUT(const PlayerPick& pick);
 
     bool isRunning() const noexcept { return m_running; }
 

@@ -25,14 +25,14 @@ void GameFolder::LoadUTDir(UiServices& ui) {
 }
 
 std::optional<std::string> GameFolder::ReadUTDirLine() const {
-    const File file = m_files->GetFile(m_gDirIniPath);
-    if (file.Size() == 0) {
-        return std::nullopt;
-    }
-    TextStream stream = file.OpenAsTextStream(IOMode::ForReading);
-    const std::string line = stream.ReadLine();
-    stream.Close();
-    return std::string(skipByteOrderMark(line));
+    const std::string text = m_files->GetFile(m_gDirIniPath).ReadAll();
+    std::optional<std::string> first;
+    forEachLine(std::string_view(text), [&](std::string_view line, std::string_view) {
+        if (!first) {
+            first.emplace(skipByteOrderMark(line));
+        }
+    });
+    return first;
 }
 
 void GameFolder::SaveUTDir(std::string_view folder) {

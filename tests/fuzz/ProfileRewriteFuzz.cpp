@@ -101,8 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const ProfileEncoding encoding = profileEncoding(profile, name, password);
     {
-        TextStream out =
-            files.GetFile(folder.path("User.ini")).OpenAsTextStream(IOMode::ForWriting);
+        TextStream out = files.CreateTextFile(folder.path("User.ini"));
         RewriteProfile(profile, out, name, password);
         out.Close();
     }

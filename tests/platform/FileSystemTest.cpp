@@ -39,7 +39,7 @@ TEST_F(FileSystemTest, FilesNextToTheProgramAreJoinedWithABackslash) {
     EXPECT_TRUE(Files().FileExists(Files().programFile("UTDir.ini")));
     EXPECT_FALSE(Files().FileExists(Files().programFile("User.ini")));
     EXPECT_FALSE(Files().FileExists(GameFolderText() + "\\System")) << "a folder is no file";
-    EXPECT_EQ(Files().GetFile(Files().programFile("UTDir.ini")).Size(), 1u);
+    EXPECT_EQ(Files().GetFile(Files().programFile("UTDir.ini")).ReadAll(), "x");
 }
 
 TEST_F(FileSystemTest, GetFileOnAMissingFileNamesItInNativeForm) {
@@ -70,39 +70,41 @@ TEST_F(FileSystemTest, OwnerOnlyAppliesToNewFilesOnly) {
     EXPECT_EQ(Mode(ProgramPath("old.ini")), fs::perms(0644));
 }
 
-TEST_F(FileSystemTest, CopyFileReplacesTheDestinationWhole) {
-    WriteBytes(SystemPath("User.ini"), "short\r\n\x80\0"s);
+TEST_F(FileSystemTest, AReplacementTakesTheAccessOfItsModel) {
+    KORVALE_POSIX_ONLY();
+    WriteBytes(SystemPath("User.ini"), "profile");
+    fs::permissions(SystemPath("User.ini"), fs::perms(0600));
     WriteBytes(SystemPath("UserKorvale.old"), std::string(100000, 'o'));
-    Files().copyWhole(GameFolderText() + "\\System\\User.ini",
-                      GameFolderText() + "\\System\\UserKorvale.old");
+    fs::permissions(SystemPath("UserKorvale.old"), fs::perms(0644));
+    Files().replaceWhole(GameFolderText() + "\\System\\UserKorvale.old", "short\r\n\x80\0"s,
+                         GameFolderText() + "\\System\\User.ini");
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "short\r\n\x80\0"s);
+    EXPECT_EQ(Mode(SystemPath("UserKorvale.old")), fs::perms(0600));
     EXPECT_THAT(Names(GameDir() / "System"), UnorderedElementsAre("User.ini", "UserKorvale.old"));
 }
 
-TEST_F(FileSystemTest, AFailedCopyLeavesTheOldDestinationAndNoTemporaryFile) {
+TEST_F(FileSystemTest, AFailedReplacementLeavesTheOldFileAndNoTemporaryFile) {
     struct Case {
         const char* name;
         FaultyFileOps::Fault fault;
     };
     const Case cases[] = {
-        {"source missing", {.op = Op::Open, .error = std::errc::no_such_file_or_directory}},
-        {"source unreadable", {.op = Op::Read, .error = std::errc::io_error}},
-        {"copy cannot be created",
-         {.op = Op::Open, .nth = 2, .error = std::errc::permission_denied}},
+        {"new file cannot be created", {.op = Op::Open, .error = std::errc::permission_denied}},
+        {"model's access cannot be given", {.op = Op::Permissions}},
         {"disk full", {.op = Op::Write}},
-        {"close of the copy fails", {.op = Op::Close}},
+        {"close of the new file fails", {.op = Op::Close}},
         {"swap refused", {.op = Op::Rename, .error = std::errc::permission_denied}},
     };
     const std::string big(200000, 'n');
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteBytes(SystemPath("User.ini"), big);
+        WriteBytes(SystemPath("User.ini"), "profile");
         WriteBytes(SystemPath("UserKorvale.old"), "old backup");
         ops().Clear();
         ops().Inject(c.fault);
         const std::size_t injected = ops().Injected();
-        EXPECT_THROW(Files().copyWhole(GameFolderText() + "\\System\\User.ini",
-                                       GameFolderText() + "\\System\\UserKorvale.old"),
+        EXPECT_THROW(Files().replaceWhole(GameFolderText() + "\\System\\UserKorvale.old", big,
+                                          GameFolderText() + "\\System\\User.ini"),
                      FileError);
         EXPECT_EQ(ops().Injected(), injected + 1);
         EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), "old backup");

@@ -396,7 +396,7 @@ TEST_F(DriveRootTest, AGameAtADriveRootPlays) {
 
 // --- Swaps against the read-only attribute and files held open ----------------------------------
 
-TEST_F(WindowsPathsTest, TheWholeFileCopyReplacesWhateverBackupIsThere) {
+TEST_F(WindowsPathsTest, TheBackupReplacesWhateverBackupIsThere) {
     const std::string profile = GameFolderText() + "\\System\\User.ini";
     const std::string backup = GameFolderText() + "\\System\\UserKorvale.old";
     const struct {
@@ -419,7 +419,7 @@ TEST_F(WindowsPathsTest, TheWholeFileCopyReplacesWhateverBackupIsThere) {
             WriteBytes(SystemPath("UserKorvale.old"), *c.old);
             SetReadOnly(SystemPath("UserKorvale.old"), c.readOnly);
         }
-        Files().copyWhole(profile, backup);
+        Files().replaceWhole(backup, kProfile, profile);
         EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
         EXPECT_EQ(ReadBytes(SystemPath("User.ini")), kProfile);
         // Nothing else is left beside them.

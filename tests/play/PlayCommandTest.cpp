@@ -58,11 +58,11 @@ protected:
         WriteBytes(ProgramPath("UTDir.ini"), GameFolderText());
         WriteBytes(SystemPath("User.ini"), kProfile);
     }
-    void Play(UiServices& ui, ProgramLauncher& launcher) {
-        PlayCommand(Files(), m_folder, ui, launcher, Host()).PlayUT(m_pick);
+    bool Play(UiServices& ui, ProgramLauncher& launcher) {
+        return PlayCommand(Files(), m_folder, ui, launcher, Host()).PlayUT(m_pick);
     }
-    void Play(ProgramLauncher& launcher) { Play(m_ui, launcher); }
-    void Play() { m_play.PlayUT(m_pick); }
+    bool Play(ProgramLauncher& launcher) { return Play(m_ui, launcher); }
+    bool Play() { return m_play.PlayUT(m_pick); }
     std::string Profile() const { return ReadBytes(SystemPath("User.ini")); }
     bool HasBackup() const { return fs::exists(SystemPath("UserKorvale.old")); }
     static std::set<std::string> FilesIn(const fs::path& folder) {
@@ -109,7 +109,7 @@ TEST_F(PlayTest, SwitchesTheProfileAndStartsTheGameWhateverTheFolderForm) {
         WriteBytes(ProgramPath("UTDir.ini"), c.setting);
         RecordingUi ui;
         RecordingLauncher launcher;
-        Play(ui, launcher);
+        EXPECT_TRUE(Play(ui, launcher));
         EXPECT_THAT(ui.Messages(), IsEmpty());
         EXPECT_EQ(ui.EventRuns(), 1u);
         EXPECT_THAT(launcher.Started(), ElementsAre(Native(c.program)));
@@ -138,7 +138,7 @@ TEST_F(PlayTest, NoSelectionOrNoFolderStopsBeforeAnyFileIsTouched) {
         WriteBytes(ProgramPath("UTDir.ini"), c.setting);
         GameFolder folder(Files());
         RecordingUi ui;
-        PlayCommand(Files(), folder, ui, m_launcher, Host()).PlayUT(m_pick);
+        EXPECT_FALSE(PlayCommand(Files(), folder, ui, m_launcher, Host()).PlayUT(m_pick));
         EXPECT_THAT(ui.Messages(), ElementsAre(Message{c.message, ""}));
         EXPECT_EQ(ui.EventRuns(), 0u);
         EXPECT_EQ(folder.gDirIniPath(), PathText(ProgramDir()) + "\\UTDir.ini");
@@ -179,7 +179,7 @@ TEST_F(PlayTest, AMissingFileSaysErrorAndWhich) {
             fs::remove(c.removed);
         }
         RecordingUi ui;
-        Play(ui, m_launcher);
+        EXPECT_FALSE(Play(ui, m_launcher));
         ASSERT_EQ(ui.Messages().size(), 1u);
         EXPECT_EQ(ui.Messages()[0].text, "Error");
         // The file in the host's own form, then the host's reason.
@@ -209,7 +209,7 @@ TEST_F(PlayTest, ARefusedProfileWriteSaysErrorNamingTheProfile) {
 
 TEST_F(PlayTest, ARefusedStartSaysErrorAndKeepsTheRewrite) {
     m_launcher.Refuse("No such file or directory");
-    Play();
+    EXPECT_FALSE(Play());
     EXPECT_THAT(m_ui.Messages(),
                 ElementsAre(Message{"Error", GameProgram() + ": No such file or directory"}));
     EXPECT_EQ(Profile(), Rewritten("Bob", "pb"));
@@ -218,7 +218,7 @@ TEST_F(PlayTest, ARefusedStartSaysErrorAndKeepsTheRewrite) {
 TEST_F(PlayTest, TwoPlaysInARowBackUpTheFirstRewriteOnceTheGameHasEnded) {
     Play();
     m_pick = {0, "Alice", "pa"};
-    Play();
+    EXPECT_FALSE(Play());
     EXPECT_THAT(m_ui.Messages(), ElementsAre(Message{"Unreal Tournament is already running", ""}));
     EXPECT_EQ(m_ui.EventRuns(), 1u);
     EXPECT_EQ(ReadBytes(SystemPath("UserKorvale.old")), kProfile);
@@ -242,7 +242,7 @@ TEST_F(PlayTest, TheListTextsAreWrittenAsTheyStand) {
 TEST_F(PlayTest, APlayRequestedDuringTheEventStepDoesNotRun) {
     m_ui.OnProcessEvents([&] {
         if (m_ui.EventRuns() == 1) {
-            Play();  // a second click, queued while the first Play runs
+            EXPECT_FALSE(Play());  // a second click, queued while the first Play runs
         }
     });
     Play();
@@ -278,7 +278,7 @@ TEST_F(PlayTest, ASaveDuringTheEventStepDoesNotSplitThePlayAcrossFolders) {
 
 TEST_F(PlayTest, WhenTheProgramEndsDuringTheEventStepTheProfileIsLeftAlone) {
     m_ui.EndProgram();
-    Play();
+    EXPECT_FALSE(Play());
     EXPECT_THAT(m_ui.Messages(), IsEmpty());
     EXPECT_EQ(m_ui.EventRuns(), 1u);
     EXPECT_EQ(Profile(), kProfile);
@@ -350,7 +350,7 @@ TEST_F(PlayTest, APlayOfAProfileAnotherProcessIsPlayingChangesNothing) {
     ::close(ready[0]);
     ASSERT_EQ(answer, 'y');
 
-    Play();
+    EXPECT_FALSE(Play());
     EXPECT_THAT(m_ui.Messages(),
                 ElementsAre(Message{"Another Play of this game folder is running", ""}));
     EXPECT_EQ(m_ui.EventRuns(), 0u);

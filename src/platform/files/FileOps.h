@@ -16,7 +16,6 @@ class FileOps {
 public:
     enum class OpenMode {
         Read,             // existing file, from the start
-        Write,            // existing file, emptied
         Append,           // existing file, at its end
         Create,           // created, or emptied when it exists
         CreateOwnerOnly,  // as Create; a new file is readable and writable by its owner only

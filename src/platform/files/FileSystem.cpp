@@ -1,6 +1,6 @@
 #include "platform/files/FileSystem.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <system_error>
 #include <utility>
 
@@ -31,29 +31,22 @@ File FileSystem::GetFile(const std::string& path) const {
 TextStream FileSystem::CreateTextFile(const std::string& path, Access access) const {
     const auto mode = access == Access::OwnerOnly ? FileOps::OpenMode::CreateOwnerOnly
                                                   : FileOps::OpenMode::Create;
-    return TextStream(*m_ops, m_ops->open(path, mode), IOMode::ForWriting);
+    return TextStream(*m_ops, m_ops->open(path, mode));
 }
 
 std::string FileSystem::programFile(std::string_view name) const {
     return m_programFolder + '\\' + std::string(name);
 }
 
-void FileSystem::copyWhole(const std::string& source, const std::string& destination) const {
-    const std::string bytes = File(*m_ops, source).ReadAll();
-    // The copy holds what the source holds, so it is open to no one the source is not open to.
-    ReplacementFile copy(*m_ops, destination, source);
-    copy.stream().Write(bytes);
-    copy.commit();
-}
-
-void FileSystem::replaceWhole(const std::string& path, std::string_view content) const {
-    ReplacementFile replacement(*m_ops, path);
+void FileSystem::replaceWhole(const std::string& path, std::string_view content,
+                              const std::string& model) const {
+    ReplacementFile replacement(*m_ops, path, model);
     replacement.stream().Write(content);
     replacement.commit();
 }
 
 void FileSystem::checkWritable(const std::string& path) const {
-    TextStream(*m_ops, m_ops->open(path, FileOps::OpenMode::Append), IOMode::ForAppending).Close();
+    TextStream(*m_ops, m_ops->open(path, FileOps::OpenMode::Append)).Close();
 }
 
 std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
@@ -62,7 +55,7 @@ std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
     if (!held) {
         return std::nullopt;
     }
-    return std::optional<FileLock>(std::in_place, *m_ops, std::move(*held), IOMode::ForReading);
+    return std::optional<FileLock>(std::in_place, *m_ops, std::move(*held));
 }
 
 void FileSystem::removeLeftovers(const std::string& path) const {
@@ -80,24 +73,9 @@ void FileSystem::removeLeftovers(const std::string& path) const {
     }
 }
 
-std::uint64_t File::Size() const {
-    return m_ops->size(m_path);
-}
-
-TextStream File::OpenAsTextStream(IOMode mode) const {
-    using enum FileOps::OpenMode;
-    if (mode != IOMode::ForAppending) {
-        return TextStream(*m_ops, m_ops->open(m_path, mode == IOMode::ForReading ? Read : Write),
-                          mode);
-    }
-    // An appending stream numbers its lines after those already in the file.
-    const auto lineBreaks = static_cast<std::size_t>(std::ranges::count(ReadAll(), '\n'));
-    return TextStream(*m_ops, m_ops->open(m_path, Append), mode, lineBreaks + 1);
-}
-
 std::string File::ReadAll() const {
-    const std::uint64_t size = Size();
-    TextStream stream = OpenAsTextStream(IOMode::ForReading);
+    const std::uint64_t size = m_ops->size(m_path);
+    TextStream stream(*m_ops, m_ops->open(m_path, FileOps::OpenMode::Read));
     std::string bytes = stream.ReadAll(static_cast<std::size_t>(size));
     stream.Close();
     return bytes;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,12 +36,11 @@ public:
     // The program folder, a backslash and the name.
     std::string programFile(std::string_view name) const;
 
-    // Replaces `destination` with a whole copy of `source`, with the source's access
-    // (replaceWhole).
-    void copyWhole(const std::string& source, const std::string& destination) const;
     // Replaces the bytes of `path` (creating it when missing) in one step: the file holds either
-    // its old bytes or all of `content`. A symbolic link stays a link; mode and owner are kept.
-    void replaceWhole(const std::string& path, std::string_view content) const;
+    // its old bytes or all of `content`. A symbolic link stays a link; mode and owner are kept, or
+    // taken from `model` when one is named (ReplacementFile).
+    void replaceWhole(const std::string& path, std::string_view content,
+                      const std::string& model = {}) const;
     // A new file that replaces `path` whole once committed (ReplacementFile).
     ReplacementFile replacement(const std::string& path) const {
         return ReplacementFile(*m_ops, path);
@@ -71,8 +69,6 @@ class File {
 public:
     File(FileOps& ops, std::string path) : m_ops(&ops), m_path(std::move(path)) {}
 
-    std::uint64_t Size() const;
-    TextStream OpenAsTextStream(IOMode mode) const;
     // The whole file.
     std::string ReadAll() const;
 

@@ -31,7 +31,7 @@ ReplacementFile::ReplacementFile(FileOps& ops, const std::string& target, const 
     }
     // Failures are told by the file the user knows: the one being replaced.
     handle.path = m_target;
-    m_stream.emplace(m_ops, handle, IOMode::ForWriting);
+    m_stream.emplace(m_ops, handle);
     try {
         m_ops.copyPermissions(model.empty() ? m_target : model, handle);
     } catch (...) {

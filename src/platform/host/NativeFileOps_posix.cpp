@@ -85,9 +85,8 @@ std::vector<std::string> NativeFileOps::list(const std::string& folder) {
 }
 
 FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
-    static_assert(static_cast<int>(OpenMode::CreateNew) == 5);
+    static_assert(static_cast<int>(OpenMode::CreateNew) == 4);
     static constexpr int kFlags[] = {O_RDONLY,
-                                     O_WRONLY | O_TRUNC,
                                      O_WRONLY | O_APPEND,
                                      O_WRONLY | O_CREAT | O_TRUNC,
                                      O_WRONLY | O_CREAT | O_TRUNC,

@@ -113,7 +113,6 @@ FileOps::Handle NativeFileOps::open(const std::string& path, OpenMode mode) {
     const bool create = mode == OpenMode::Create || mode == OpenMode::CreateOwnerOnly;
     const DWORD disposition = create                        ? OPEN_ALWAYS
                               : mode == OpenMode::CreateNew ? CREATE_NEW
-                              : mode == OpenMode::Write     ? TRUNCATE_EXISTING
                                                             : OPEN_EXISTING;
     SECURITY_ATTRIBUTES ownerOnly{sizeof ownerOnly, nullptr, FALSE};
     LocalMemory descriptor(nullptr, &LocalFree);
