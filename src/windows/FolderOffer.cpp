@@ -13,15 +13,20 @@ FolderOffer::FolderOffer(const QStringList& folders, QLineEdit& box)
     setCaseSensitivity(Qt::CaseInsensitive);  // as Windows' folders are
     m_box.setCompleter(this);
     m_box.installEventFilter(this);
+    // What is typed narrows the list again (before the box asks for completions).
+    connect(&m_box, &QLineEdit::textEdited, this,
+            [this] { setCompletionMode(QCompleter::PopupCompletion); });
 }
 
 void FolderOffer::drop() {
     if (model()->rowCount() == 0) {
         return;
     }
+    // The box's text stays what the list gives back when the player moves off it; when no folder
+    // begins with it, every folder is offered.
     setCompletionPrefix(m_box.text());
     if (completionCount() == 0) {
-        setCompletionPrefix({});
+        setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     }
     complete();
 }

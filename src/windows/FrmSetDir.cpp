@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,11 +85,26 @@ void FrmSetDir::load() {
                 folders.append(folder);
             }
         }
-        auto* offer = new FolderOffer(folders, *m_txtUTDir);
-        if (!stored) {
-            offer->drop();
+        m_offer = new FolderOffer(folders, *m_txtUTDir);
+        // Dropped before its window is active, the list would take the keys from the box.
+        m_dropWhenActive = !stored;
+        if (isActiveWindow()) {
+            dropOffer();
         }
     });
+}
+
+void FrmSetDir::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        dropOffer();
+    }
+}
+
+void FrmSetDir::dropOffer() {
+    if (m_offer != nullptr && std::exchange(m_dropWhenActive, false)) {
+        m_offer->drop();
+    }
 }
 
 void FrmSetDir::onSave() {

@@ -15,6 +15,10 @@ class QLineEdit;
 class QPushButton;
 
 namespace korvale {
+class FolderOffer;
+}
+
+namespace korvale {
 
 // The Game folder dialog: shows the folder stored in UTDir.ini and saves a new one, offering the
 // games found on this host (UTF-8 folders from `findGames`, asked once it is shown).
@@ -33,8 +37,13 @@ signals:
     // A new game folder is stored.
     void saved();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void onSave();
+    // Drops the games found, once, when no folder is stored.
+    void dropOffer();
 
     GameFolder& m_gameFolder;
     const FileSystem& m_files;
@@ -44,6 +53,8 @@ private:
     QLineEdit* m_txtUTDir;
     QPushButton* m_cmdDirSave;
     QPushButton* m_cmdExit;
+    FolderOffer* m_offer = nullptr;
+    bool m_dropWhenActive = false;
 };
 
 }  // namespace korvale

@@ -227,7 +227,8 @@ TEST_F(GameFolderDialogTest, TheGamesFoundAreOfferedAndWhatIsTypedIsSavedAsTyped
         {"a folder stored: nothing drops till Down", true, "D:\\UT", false,
          [](QLineEdit* box) {
              QTest::keyClick(box, Qt::Key_Down);
-             EXPECT_EQ(box->completer()->completionCount(), 2);
+             EXPECT_TRUE(box->completer()->popup()->isVisible());
+             EXPECT_EQ(box->completer()->completionModel()->rowCount(), 2);
          },
          "D:\\UT"},
         {"typed text narrows the list and is saved as typed", true, "", true,
@@ -255,8 +256,9 @@ TEST_F(GameFolderDialogTest, TheGamesFoundAreOfferedAndWhatIsTypedIsSavedAsTyped
         Start();
         TakeMessages();
         QWidget* dialog = OpenDialog();
+        dialog->activateWindow();  // the list, when it drops by itself, waits for this
         auto* box = Child<QLineEdit>(dialog, "txtUTDir");
-        QTest::qWait(50);
+        QTest::qWait(100);
         QAbstractItemView* list = box->completer() ? box->completer()->popup() : nullptr;
         EXPECT_EQ(list != nullptr && list->isVisible(), row.dropsAtOnce);
         row.keys(box);
