@@ -30,24 +30,6 @@ private:
     Player m_player;
 };
 
-// Play says what went wrong, but not that all went well: a start that returned is the game
-// started.
-class StartRecorder final : public ProgramLauncher {
-public:
-    explicit StartRecorder(ProgramLauncher& launcher) : m_launcher(launcher) {}
-
-    void start(const std::string& path) override {
-        m_launcher.start(path);
-        m_started = true;
-    }
-    bool isRunning(const std::string& path) override { return m_launcher.isRunning(path); }
-    bool started() const noexcept { return m_started; }
-
-private:
-    ProgramLauncher& m_launcher;
-    bool m_started = false;
-};
-
 }  // namespace
 
 bool playByName(const QString& name, const FileSystem& files, Identities& identities,
@@ -81,10 +63,9 @@ bool playByName(const QString& name, const FileSystem& files, Identities& identi
                            .toStdString());
         return false;
     }
-    StartRecorder recorder(launcher);
-    PlayCommand play(files, folder, ui, recorder, host);
-    play.PlayUT(NamedPick(static_cast<std::ptrdiff_t>(found.front()), identities.at(found.front())));
-    return recorder.started();
+    PlayCommand play(files, folder, ui, launcher, host);
+    return play.PlayUT(
+        NamedPick(static_cast<std::ptrdiff_t>(found.front()), identities.at(found.front())));
 }
 
 }  // namespace korvale
