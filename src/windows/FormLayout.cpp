@@ -60,7 +60,11 @@ void fitCaption(QPushButton& button) {
     button.setFont(font);
 }
 
-}  // namespace
+// 15 twips make one pixel at 96 dots per inch; Qt's device-independent pixels are those pixels,
+// so a high-DPI screen keeps the proportions.
+constexpr int twipsToPixels(int twips) {
+    return twips / 15;
+}
 
 QRect toPixels(const TwipsRect& rect) {
     return QRect(twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
@@ -79,6 +83,8 @@ QFont toQFont(const FontSpec& entry) {
     return font;
 }
 
+// The font of every control that names none: the compact sans serif the layouts were measured
+// with, 8.25 points, or the nearest the host has.
 QFont windowFont() {
     QFont font;
     // Microsoft Sans Serif on Windows; elsewhere a face as narrow and with lines as close, so
@@ -91,10 +97,13 @@ QFont windowFont() {
     return font;
 }
 
+// A fixed frame with a title and a close box only.
 Qt::WindowFlags fixedWindowFlags() {
     return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
            Qt::MSWindowsFixedSizeDialogHint;
 }
+
+}  // namespace
 
 void buildWindow(QWidget& window, QWidget& client, const FormLayout& layout,
                  std::initializer_list<QWidget*> controls) {

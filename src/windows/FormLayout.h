@@ -5,11 +5,9 @@
 #include <span>
 #include <string_view>
 
-#include <QRect>
 #include <QRgb>
 #include <Qt>
 
-class QFont;
 class QWidget;
 
 namespace korvale {
@@ -25,13 +23,6 @@ struct TwipsRect {
     int width = 0;
     int height = 0;
 };
-
-// 15 twips make one pixel at 96 dots per inch; Qt's device-independent pixels are those pixels,
-// so a high-DPI screen keeps the proportions.
-constexpr int twipsToPixels(int twips) {
-    return twips / 15;
-}
-QRect toPixels(const TwipsRect& rect);
 
 struct FontSpec {
     std::string_view family = {};
@@ -58,13 +49,6 @@ struct FormLayout {
     int clientHeight = 0;
     std::span<const ControlSpec> controls = {};
 };
-
-QFont toQFont(const FontSpec& font);
-// The font of every control that names none: the compact sans serif the layouts were measured
-// with, 8.25 points, or the nearest the host has.
-QFont windowFont();
-// The window flags every Korvale window has: a fixed frame with a title and a close box only.
-Qt::WindowFlags fixedWindowFlags();
 
 // The one way a window is built from its table: name, title, frame, font and icon of `window`,
 // and `controls`, the window's own widgets on `client` in the order of the layout's rows, each

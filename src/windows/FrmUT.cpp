@@ -141,7 +141,7 @@ void FrmUT::buildUserMenu() {
         {"mnuMoveDown", "Move &Down", onPick([this] { move(1); }),
          [this] { return pick() >= 0 && pick() + 1 < m_cboUsers->count(); }},
         {"mnuAddGamePlayer", "Add the &Game's Player...", [this] { onAddGamePlayer(); },
-         [this] { return gameHasProfile(); }},
+         [this] { return readGameIdentity(m_files, m_folder, m_host).has_value(); }},
         {"mnuCreateShortcut", "Create &Shortcut", onPick([this] { onCreateShortcut(); }), picked},
     };
     m_userMenu = new QMenu(this);
@@ -267,10 +267,6 @@ void FrmUT::showGameIdentity() {
 
 int FrmUT::pick() const {
     return m_cboUsers->currentIndex();
-}
-
-bool FrmUT::gameHasProfile() const {
-    return readGameIdentity(m_files, m_folder, m_host).has_value();
 }
 
 }  // namespace korvale

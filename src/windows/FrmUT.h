@@ -70,7 +70,6 @@ private:
 
     // The picked entry, for the items of the user menu; -1 when none.
     int pick() const;
-    bool gameHasProfile() const;
 
     PlayerListModel& m_players;
     Identities& m_identities;
