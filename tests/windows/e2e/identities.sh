@@ -70,10 +70,12 @@ new_player() {
     xdotool type --delay 20 "$3"
     echo "$dialog"
 }
+# Saves the dialog $1 and waits until its swap of User.ini has begun: the new file is beside it.
 saved() {
     focus "$1"
     xdotool key alt+s
-    sleep 0.5  # its swap has begun: the other waits for it
+    wait_until 'ls "$program" | grep -q "^User.ini.korvale-new"' ||
+        fail "no swap of User.ini began: $(ls "$program")"
 }
 # The titles of the visible windows but the two main windows.
 others() {
@@ -84,6 +86,7 @@ others() {
 }
 no_dialogs_left() {
     wait_until '[ -z "$(others)" ]' 20 || fail "left open: $(others | tr '\n' ' '); User.ini: $(dump "$program/User.ini")"
+    kill -0 "$korvale_pid" && kill -0 "$other_pid" || fail "a Korvale ended: $(dump "$program/User.ini")"
 }
 
 # --- An add beside an add ---------------------------------------------------------------------
