@@ -65,8 +65,7 @@ bool PlayCommand::PlayUT(const PlayerPick& pick) {
             return false;
         }
         // No other Play of this profile runs now: what is left of new files was left by a stop.
-        m_files->removeLeftovers(paths.profile);
-        m_files->removeLeftovers(paths.backup);
+        m_files->removeLeftovers({paths.profile, paths.backup});
         // Replacing goes through where the profile itself may not be written (read-only, or
         // held by a program that shares no writing): that refusal stands, before any write.
         m_files->checkWritable(paths.profile);

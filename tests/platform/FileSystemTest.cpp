@@ -134,6 +134,25 @@ TEST_F(FileSystemTest, ReplaceFileKeepsALinkALinkAndKeepsTheMode) {
 
 // On POSIX a backslash is a character of a folder's name: the program's folder keeps its own, and
 // only the separators Korvale adds after it are turned, as are those of every other path.
+// A linked profile's new files lie beside its target, its backup's beside the backup.
+TEST_F(FileSystemTest, LeftoversGoFromBesideEachFileItsTargetAndNothingElse) {
+    KORVALE_POSIX_ONLY();
+    fs::create_directory(Root() / "profiles");
+    fs::create_symlink("../../profiles/User.ini", SystemPath("User.ini"));
+    for (const fs::path& file :
+         {Root() / "profiles" / "User.ini.korvale-new-1", Root() / "profiles" / "User.ini",
+          SystemPath("UserKorvale.old.korvale-new-2"), SystemPath("UserKorvale.old"),
+          SystemPath("User.ini.korvale-lock"), SystemPath("UserKorvale.old.bak")}) {
+        WriteBytes(file, "x");
+    }
+    Files().removeLeftovers(
+        {PathText(SystemPath("User.ini")), PathText(SystemPath("UserKorvale.old"))});
+    EXPECT_THAT(Names(Root() / "profiles"), UnorderedElementsAre("User.ini"));
+    EXPECT_THAT(Names(GameDir() / "System"),
+                UnorderedElementsAre("User.ini", "UserKorvale.old", "User.ini.korvale-lock",
+                                     "UserKorvale.old.bak"));
+}
+
 TEST_F(FileSystemTest, TheProgramFolderKeepsItsBackslashes) {
     KORVALE_POSIX_ONLY();
     const std::string program = PathText(Root() / "a\\b");

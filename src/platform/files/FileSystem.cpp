@@ -1,8 +1,11 @@
 #include "platform/files/FileSystem.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <map>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "platform/files/FileError.h"
 
@@ -58,17 +61,23 @@ std::optional<FileLock> FileSystem::lockBeside(const std::string& path) const {
     return std::optional<FileLock>(std::in_place, *m_ops, std::move(*held));
 }
 
-void FileSystem::removeLeftovers(const std::string& path) const {
-    const std::string real = m_ops->resolve(path);
-    const std::size_t end = real.find_last_of("\\/");  // either separator
-    if (end == std::string::npos) {
-        return;
+void FileSystem::removeLeftovers(std::initializer_list<std::string> paths) const {
+    // Each folder is listed once, for all the files it holds new files of.
+    std::map<std::string, std::vector<std::string>> prefixes;
+    for (const std::string& path : paths) {
+        const std::string real = m_ops->resolve(path);
+        const std::size_t end = real.find_last_of("\\/");  // either separator
+        if (end != std::string::npos) {
+            prefixes[real.substr(0, end + 1)].push_back(real.substr(end + 1) +
+                                                        std::string(ReplacementFile::kMark));
+        }
     }
-    const std::string folder = real.substr(0, end + 1);
-    const std::string prefix = real.substr(end + 1) + std::string(ReplacementFile::kMark);
-    for (const std::string& name : m_ops->list(folder)) {
-        if (name.starts_with(prefix)) {
-            m_ops->remove(folder + name);
+    for (const auto& [folder, starts] : prefixes) {
+        for (const std::string& name : m_ops->list(folder)) {
+            if (std::ranges::any_of(starts,
+                                    [&](const auto& start) { return name.starts_with(start); })) {
+                m_ops->remove(folder + name);
+            }
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,9 +50,9 @@ public:
     // The host's lock of one Play of the file `path` finally names, on a file beside it, across
     // processes; none while another holder has it.
     std::optional<FileLock> lockBeside(const std::string& path) const;
-    // Removes what a stopped process left of its replacement files for `path`: only when the
-    // caller knows that no one is writing one of them.
-    void removeLeftovers(const std::string& path) const;
+    // Removes what a stopped process left of its replacement files for these paths: only when
+    // the caller knows that no one is writing one of them.
+    void removeLeftovers(std::initializer_list<std::string> paths) const;
 
     // Raises the host's refusal when the file may not be opened for writing; changes nothing.
     void checkWritable(const std::string& path) const;
