@@ -56,3 +56,15 @@ same_bytes() {
 dump() {
     od -c "$1" 2>&1 | head -n 20
 }
+# An X server of this run's own, kept up when its last client leaves (-noreset: a program started
+# during a reset finds no display); DISPLAY names it, and Korvale is told nothing of Wayland. In a
+# sanitized build, libdbus (which Qt's X11 plugin loads) keeps one allocation to the end.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    unset WAYLAND_DISPLAY
+    printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
+    export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+}

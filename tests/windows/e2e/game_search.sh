@@ -77,14 +77,10 @@ EOF
 cp "$korvale_binary" "$program/korvale"
 printf 'Alpha,a1\r\nBeta,b2' >"$program/User.ini"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime
-unset WAYLAND_DISPLAY XDG_DATA_HOME WINEPREFIX
+start_xvfb
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime
+unset XDG_DATA_HOME WINEPREFIX
 chmod 700 "$XDG_RUNTIME_DIR"
-printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
-export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # Korvale with the home $1, and its main window.
 start_korvale() {

@@ -25,13 +25,8 @@ mkdir -p "$program" "$game/System"
 cp "$korvale_binary" "$program/korvale"
 cp "$standin_binary" "$game/System/UnrealTournament.exe"
 printf '%s' "$game" >"$program/UTDir.ini"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
-export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+start_xvfb
+export QT_QPA_PLATFORM=xcb
 
 # The visible window titled exactly $2 of the process $1, waiting for it.
 window_of() {

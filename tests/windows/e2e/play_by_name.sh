@@ -28,13 +28,8 @@ profile='[URL]\r\nName=Old\r\n[Engine.GameReplicationInfo]\r\nngWorldSecret=old\
 printf "$profile" >"$game/System/User.ini"
 started=$game/System/started.txt
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
-export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+start_xvfb
+export QT_QPA_PLATFORM=xcb
 snapshot() { (cd "$work" && find program game -type f ! -name korvale.log -exec md5sum {} + | sort); }
 run() { status=0; "$@" >"$work/korvale.log" 2>&1 || status=$?; }
 

@@ -85,12 +85,7 @@ chmod +x "$program/korvale" "$game/System/UnrealTournament.exe"
 profile=$'[URL]\r\nName=OldName\r\n[Engine.GameReplicationInfo]\r\n  ngWorldSecret=oldsecret  \r\nKeep=this\r\n'
 printf '%s' "$profile" >"$game/System/User.ini"
 
-# A virtual screen on a free display number.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until '[ -s "$work/display" ]' 15 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset WAYLAND_DISPLAY
+start_xvfb
 # What a Wayland desktop may export; where this Qt has a plugin for it, X is asked for plainly.
 export QT_QPA_PLATFORM=wayland
 if ls "$(qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null)"/platforms/*wayland* >/dev/null 2>&1; then
@@ -99,9 +94,6 @@ if ls "$(qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null)"/platforms/*wayland* >
 fi
 export XDG_RUNTIME_DIR=$work/runtime  # Qt asks for one; the accessibility bus keeps it too
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-# In a sanitized build: libdbus, which Qt's X11 plugin loads, keeps one allocation to the end.
-printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
-export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # A session bus of this run's own, and on it the accessibility bus Korvale is told to join.
 a11y=
