@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -6,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
+#include <string_view>
 #include <system_error>
 
 #include "platform/files/FileError.h"
@@ -72,14 +75,31 @@ std::uint64_t NativeFileOps::size(const std::string& path) {
 }
 
 std::vector<std::string> NativeFileOps::list(const std::string& folder) {
-    std::error_code error;
-    std::vector<std::string> names;
-    for (fs::directory_iterator entry(nativeForm(folder), error), end; !error && entry != end;
-         entry.increment(error)) {
-        names.push_back(entry->path().filename().string());
+    const std::string native = nativeForm(folder);
+    // A listing stamps the folder's access time, and a Play lists the profile's folder right
+    // before it flushes new files there, which writes the stamp out with them: one more write to
+    // wait for. Where the host allows it (the folder's owner, or root), the stamp is not made.
+    int fd = retried(
+        [&] { return ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOATIME); });
+    if (fd < 0) {
+        fd = openRetried(native, O_RDONLY | O_DIRECTORY, 0);
     }
-    if (error) {
-        fail(nativeForm(folder), error.value());
+    const std::unique_ptr<DIR, int (*)(DIR*)> entries(::fdopendir(fd), ::closedir);
+    if (!entries) {
+        const int error = errno;
+        ::close(fd);
+        fail(native, error);
+    }
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(entries.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    if (errno != 0) {
+        fail(native, errno);
     }
     return names;
 }
